@@ -1,0 +1,41 @@
+# Adds DIR when it has a CMakeLists.txt, and every direct subfolder of DIR that has one.
+# Folders appear as their first file arrives, so no list of folders has to be kept by hand.
+function(pelmorix_add_subdirectories dir)
+  set(full ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+  if(EXISTS ${full}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endfunction()
+
+# Adds every direct subfolder of the current folder that has a CMakeLists.txt.
+function(pelmorix_add_child_directories)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
+       AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# A static library of every .cpp file in the current folder.
+function(pelmorix_add_folder_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} ${ARGN})
+endfunction()
+
+# A GoogleTest executable of every .cpp file in the current folder, registered with CTest.
+# Each test case becomes its own CTest entry, so one hanging case is named in the report.
+function(pelmorix_add_folder_tests name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock
+                        Threads::Threads)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE PELMORIX_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+                                             PELMORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
