@@ -23,6 +23,9 @@ endfunction()
 # A static library of every .cpp file in the current folder.
 function(pelmorix_add_folder_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()  # a folder whose first source file has not arrived yet
+  endif()
   add_library(${name} STATIC ${sources})
   target_link_libraries(${name} ${ARGN})
 endfunction()
@@ -31,6 +34,9 @@ endfunction()
 # Each test case becomes its own CTest entry, so one hanging case is named in the report.
 function(pelmorix_add_folder_tests name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock
                         Threads::Threads)
