@@ -45,3 +45,7 @@ function(pelmorix_add_folder_tests name)
                                              PELMORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
+
+# The socket library and other run-time loaded libraries sit in build/bin; programs and tests
+# built anywhere in the tree find them there by name.
+set(CMAKE_BUILD_RPATH ${CMAKE_BINARY_DIR}/bin)
