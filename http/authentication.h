@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+
+#include "http/header_list.h"
+
+namespace pelmorix {
+
+// What a credential object wants done after a challenge.
+enum class TIdAuthWhatsNext { wnAskTheProgram, wnDoRequest, wnFail };
+
+// Credentials for one scheme. The user name and password are kept as the parameters
+// "Username" and "Password"; the challenge lines of the server are kept beside them.
+class TIdAuthentication {
+ public:
+  TIdAuthentication() = default;
+  virtual ~TIdAuthentication() = default;
+  TIdAuthentication(const TIdAuthentication&) = delete;
+  TIdAuthentication& operator=(const TIdAuthentication&) = delete;
+
+  virtual const char* ClassName() const { return "TIdAuthentication"; }
+  // Advances the exchange by one step.
+  virtual TIdAuthWhatsNext Next() = 0;
+  virtual int Steps() const { return 0; }
+  virtual void SetPassword(const std::string& password);
+  virtual void SetUsername(const std::string& username);
+  // Starts counting attempts afresh.
+  virtual void Reset();
+  // The value of the "Authorization" line.
+  virtual std::string Authentication() = 0;
+
+  std::string Username() const { return params_.ValueOf("Username"); }
+  std::string Password() const { return params_.ValueOf("Password"); }
+  TIdHeaderList& Params() { return params_; }
+  // The challenge lines ("WWW-Authenticate" values) of the last reply.
+  TIdHeaderList& AuthParams() { return authParams_; }
+  int AuthRetries() const { return authRetries_; }
+  int CurrentStep() const { return currentStep_; }
+
+ protected:
+  int authRetries_ = 0;
+  int currentStep_ = 0;
+
+ private:
+  TIdHeaderList params_;
+  TIdHeaderList authParams_;
+};
+
+// The "Basic" scheme: the user name and password in base64, sent in one step.
+class TIdBasicAuthentication : public TIdAuthentication {
+ public:
+  const char* ClassName() const override { return "TIdBasicAuthentication"; }
+  // Counts an attempt; sends when there is a user name and asks the program otherwise.
+  TIdAuthWhatsNext Next() override;
+  int Steps() const override { return 1; }
+  void Reset() override;
+  std::string Authentication() override;
+};
+
+}  // namespace pelmorix

@@ -1,0 +1,124 @@
+#include "http/header_list.h"
+
+#include <stdexcept>
+
+#include "base/text.h"
+#include "http/header_folding.h"
+
+namespace pelmorix {
+namespace {
+
+bool IsContinuation(const std::string& line) {
+  return !line.empty() && (line[0] == ' ' || line[0] == '\t');
+}
+
+void TrimRightInPlace(std::string& text) {
+  while (!text.empty() && IsBlank(text.back())) text.pop_back();
+}
+
+}  // namespace
+
+void TIdHeaderList::AddStrings(const TIdHeaderList& other) {
+  lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());
+}
+
+void TIdHeaderList::Insert(int index, std::string line) {
+  if (index < 0 || index > Count()) throw std::out_of_range("TIdHeaderList::Insert");
+  lines_.insert(lines_.begin() + index, std::move(line));
+}
+
+void TIdHeaderList::Delete(int index) {
+  if (index < 0 || index >= Count()) throw std::out_of_range("TIdHeaderList::Delete");
+  lines_.erase(lines_.begin() + index);
+}
+
+std::string TIdHeaderList::Text() const {
+  std::string text;
+  for (const std::string& line : lines_) text.append(line).append("\r\n");
+  return text;
+}
+
+std::string TIdHeaderList::NameOfLine(int index) const {
+  const std::string& line = (*this)[index];
+  const size_t colon = line.find(':');
+  if (colon == std::string::npos) return "";
+  return UpperCase(std::string_view(line).substr(0, colon));
+}
+
+std::string TIdHeaderList::ValueOfLine(int index) const {
+  if (index < 0 || index >= Count()) return "";
+  const std::string& line = lines_[static_cast<size_t>(index)];
+  const size_t colon = line.find(':');
+  // A line without a name is all value.
+  std::string value =
+      TrimLeft(std::string_view(line).substr(colon == std::string::npos ? 0 : colon + 1));
+  if (UnfoldLines) {
+    // Appending in place keeps a value of many continuation lines linear in its length.
+    const size_t end = EndOfContinuation(static_cast<size_t>(index));
+    for (size_t next = static_cast<size_t>(index) + 1; next < end; ++next) {
+      TrimRightInPlace(value);
+      value += ' ';
+      value += Trim(lines_[next]);
+    }
+  }
+  return Trim(value);
+}
+
+bool TIdHeaderList::NameMatches(const std::string& line, const std::string& name) const {
+  if (line.size() <= name.size() || line[name.size()] != ':') return false;
+  const std::string_view lineName(line.data(), name.size());
+  if (lineName.find(':') != std::string_view::npos) return false;
+  return CaseSensitive ? lineName == name : SameText(lineName, name);
+}
+
+int TIdHeaderList::IndexOfHeader(const std::string& name) const {
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (NameMatches(lines_[i], name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string TIdHeaderList::ValueOf(const std::string& name) const {
+  return ValueOfLine(IndexOfHeader(name));
+}
+
+void TIdHeaderList::ValuesOf(const std::string& name, std::vector<std::string>& values) const {
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (NameMatches(lines_[i], name)) values.push_back(ValueOfLine(static_cast<int>(i)));
+  }
+}
+
+size_t TIdHeaderList::EndOfContinuation(size_t index) const {
+  size_t end = index + 1;
+  while (end < lines_.size() && IsContinuation(lines_[end])) ++end;
+  return end;
+}
+
+void TIdHeaderList::SetValue(const std::string& name, const std::string& value) {
+  int found = IndexOfHeader(name);
+  if (value.empty()) {
+    if (found < 0) return;
+    const auto first = lines_.begin() + found;
+    const size_t end =
+        FoldLines ? EndOfContinuation(static_cast<size_t>(found)) : static_cast<size_t>(found) + 1;
+    lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    return;
+  }
+  if (found < 0) {
+    lines_.emplace_back();
+    found = Count() - 1;
+  }
+  const std::string line = name + NameValueSeparator + value;
+  if (!FoldLines) {
+    lines_[static_cast<size_t>(found)] = line;
+    return;
+  }
+  const size_t end = EndOfContinuation(static_cast<size_t>(found));
+  std::vector<std::string> pieces = FoldLine(line, FoldLength);
+  const auto first = lines_.begin() + found;
+  lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+  lines_.insert(lines_.begin() + found, std::make_move_iterator(pieces.begin()),
+                std::make_move_iterator(pieces.end()));
+}
+
+}  // namespace pelmorix

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pelmorix {
+
+// The ordered header lines of a request or reply: one header or one continuation line each.
+// A line's name ends at its first ":"; lines that begin with a space or a TAB continue the line
+// before them.
+class TIdHeaderList {
+ public:
+  static constexpr int kDefaultFoldLength = 78;
+
+  explicit TIdHeaderList(int foldLength = kDefaultFoldLength) : FoldLength(foldLength) {}
+
+  // Settings. The separator is written between name and value by SetValue.
+  std::string NameValueSeparator = ": ";
+  bool CaseSensitive = false;
+  bool UnfoldLines = true;
+  bool FoldLines = true;
+  int FoldLength;
+
+  int Count() const { return static_cast<int>(lines_.size()); }
+  const std::string& operator[](int index) const { return lines_.at(static_cast<size_t>(index)); }
+  const std::vector<std::string>& Lines() const { return lines_; }
+  void Add(std::string line) { lines_.push_back(std::move(line)); }
+  void AddStrings(const TIdHeaderList& other);
+  void Insert(int index, std::string line);
+  void Delete(int index);
+  void Clear() { lines_.clear(); }
+  // All lines, each followed by CR LF.
+  std::string Text() const;
+
+  // The line's name upper-cased, up to and without its first ":"; empty without a ":".
+  std::string NameOfLine(int index) const;
+  // The text after the name and its ":", joined with the continuation lines that follow
+  // (when unfolding is on) and trimmed; empty for an index outside the list.
+  std::string ValueOfLine(int index) const;
+  // The first line whose name equals the given one (ignoring case unless CaseSensitive); -1.
+  int IndexOfHeader(const std::string& name) const;
+  std::string ValueOf(const std::string& name) const;
+  // Appends the value of every line of that name, in line order.
+  void ValuesOf(const std::string& name, std::vector<std::string>& values) const;
+  // Replaces the first line of that name (and its continuation lines) in place, or appends one;
+  // an empty value removes the line.
+  void SetValue(const std::string& name, const std::string& value);
+
+ private:
+  bool NameMatches(const std::string& line, const std::string& name) const;
+  // Index one past the continuation lines that follow the given line.
+  size_t EndOfContinuation(size_t index) const;
+
+  std::vector<std::string> lines_;
+};
+
+}  // namespace pelmorix

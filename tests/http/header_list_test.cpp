@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "http/header_folding.h"
+#include "http/header_list.h"
+#include "http/token.h"
+
+namespace pelmorix {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(CutToken, CutsAtTheFirstDelimiterOrTakesEverything) {
+  std::string text = "a, b, c";
+  EXPECT_EQ(CutToken(text, ", "), "a");
+  EXPECT_EQ(text, "b, c");
+  EXPECT_EQ(CutToken(text, ",", false), "b");
+  EXPECT_EQ(text, "b, c");
+  EXPECT_EQ(CutToken(text, ";"), "b, c");
+  EXPECT_EQ(text, "");
+  std::string edge = ":x:";
+  EXPECT_EQ(CutToken(edge, ":"), "");  // delimiter as the first character
+  EXPECT_EQ(CutToken(edge, ":"), "x");
+  EXPECT_EQ(edge, "");  // and as the last
+  std::string cased = "aXbxc";
+  EXPECT_EQ(CutToken(cased, "x"), "aXb");
+}
+
+TEST(HeaderList, ReadsNamesAndUnfoldedValues) {
+  TIdHeaderList list;
+  list.Add("Content-Type:  text/html ");
+  list.Add("X-Long: first ");
+  list.Add("   second");
+  list.Add("\tthird  ");
+  list.Add("no colon here");
+  list.Add("x-long: again");
+  EXPECT_EQ(list.NameOfLine(0), "CONTENT-TYPE");
+  EXPECT_EQ(list.NameOfLine(4), "");
+  EXPECT_EQ(list.ValueOf("content-type"), "text/html");
+  EXPECT_EQ(list.ValueOf("X-LONG"), "first second third");
+  EXPECT_EQ(list.ValueOfLine(-1), "");
+  EXPECT_EQ(list.ValueOfLine(6), "");
+  EXPECT_EQ(list.IndexOfHeader("Missing"), -1);
+  EXPECT_EQ(list.IndexOfHeader("no colon here"), -1);
+  EXPECT_EQ(list.IndexOfHeader("X-Lon"), -1);
+  Lines values;
+  list.ValuesOf("X-Long", values);
+  EXPECT_EQ(values, (Lines{"first second third", "again"}));
+
+  list.UnfoldLines = false;
+  EXPECT_EQ(list.ValueOf("X-Long"), "first");
+  list.CaseSensitive = true;
+  EXPECT_EQ(list.IndexOfHeader("x-long"), 5);
+}
+
+TEST(HeaderList, EmptyContinuationLinesAddNothing) {
+  TIdHeaderList list;
+  list.Add("A:");
+  list.Add("  ");
+  list.Add(" x");
+  list.Add(" ");
+  EXPECT_EQ(list.ValueOf("A"), "x");
+}
+
+TEST(HeaderList, SetValueReplacesTheFirstInPlaceAndRemovesContinuations) {
+  TIdHeaderList list;
+  list.Add("Host: one");
+  list.Add("Accept: a,");
+  list.Add(" b");
+  list.Add("accept: second");
+  list.Add("User-Agent: x");
+  list.SetValue("ACCEPT", "c");
+  EXPECT_EQ(list.Lines(), (Lines{"Host: one", "ACCEPT: c", "accept: second", "User-Agent: x"}));
+  list.SetValue("New", "v");
+  EXPECT_EQ(list[4], "New: v");
+
+  list.Insert(2, " continued");
+  list.SetValue("Accept", "");
+  EXPECT_EQ(list.Lines(), (Lines{"Host: one", "accept: second", "User-Agent: x", "New: v"}));
+  list.SetValue("Absent", "");
+  EXPECT_EQ(list.Count(), 4);
+
+  list.FoldLines = false;
+  list.Insert(1, " kept");
+  list.SetValue("Host", "");
+  EXPECT_EQ(list[0], " kept");  // without folding only the line itself goes
+}
+
+TEST(HeaderFolding, BreaksOnlyWhenTwoCharactersRemainPastTheWidth) {
+  // Twenty characters fit a width of 20; so does one more, since a break leaves at least two.
+  EXPECT_EQ(FoldLine("Name: aaaa bbbb cccc", 20), (Lines{"Name: aaaa bbbb cccc"}));
+  EXPECT_EQ(FoldLine("Name: aaaa bbbb ccccc", 20), (Lines{"Name: aaaa bbbb ccccc"}));
+  EXPECT_EQ(FoldLine("Name: aaaa bbbb cccccc", 20), (Lines{"Name: aaaa bbbb", " cccccc"}));
+  // A value without a break candidate stays whole on its continuation line.
+  const std::string solid(50, 'x');
+  EXPECT_EQ(FoldLine("Name: " + solid, 20), (Lines{"Name:", " " + solid}));
+}
+
+TEST(HeaderFolding, KeepsQuotedTextTogetherAndHonoursExistingBreaks) {
+  EXPECT_EQ(FoldLine("A: x, \"q, r, s, t, u\", y, zz", 10),
+            (Lines{"A: x,", " \"q, r, s, t, u\", y,", "  zz"}));
+  EXPECT_EQ(FoldLine("A: b\r\n c", 78), (Lines{"A: b", " c"}));
+  EXPECT_EQ(FoldLine("A: \"b\r\n c\"", 78), (Lines{"A: \"b", " c\""}));
+}
+
+TEST(HeaderList, FoldsLongValuesAndReadsThemBack) {
+  TIdHeaderList list(30);
+  list.Add("First: 1");
+  list.Add("Cookie: old");
+  list.Add(" old continuation");
+  list.Add("Last: 2");
+  std::string value;
+  for (int i = 0; i < 20; ++i) value += (i ? "; c" : "c") + std::to_string(i) + "=v";
+  list.SetValue("Cookie", value);
+  ASSERT_GT(list.Count(), 4);
+  EXPECT_EQ(list[0], "First: 1");
+  EXPECT_EQ(list[list.Count() - 1], "Last: 2");
+  for (int i = 1; i < list.Count() - 1; ++i) {
+    EXPECT_LE(list[i].size(), 31u) << list[i];
+    if (i > 1) {
+      EXPECT_EQ(list[i][0], ' ') << list[i];
+    }
+  }
+  EXPECT_EQ(list.ValueOf("Cookie"), value);
+  list.SetValue("cookie", "");
+  EXPECT_EQ(list.Lines(), (Lines{"First: 1", "Last: 2"}));
+}
+
+TEST(HeaderList, RequestHeaderWidthFoldsPastTenTwentyFour) {
+  TIdHeaderList list(1024);
+  const std::string fits = std::string(1024 - 6 - 10, 'a') + " " + std::string(9, 'b');
+  list.SetValue("X-Ab", fits);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list[0].size(), 1024u);
+  const std::string longer = std::string(1000, 'a') + " " + std::string(100, 'b');
+  list.SetValue("X-Ab", longer);
+  EXPECT_EQ(list.Lines(), (Lines{"X-Ab: " + std::string(1000, 'a'), " " + std::string(100, 'b')}));
+}
+
+}  // namespace
+}  // namespace pelmorix
