@@ -149,11 +149,14 @@ TDateTime InternetDateToLocal(const std::string& text) {
   return InternetDateToLocal(text, LocalOffsetFromUTC());
 }
 
-TDateTime InternetDateToLocal(const std::string& text, TDateTime localOffset) {
+TDateTime InternetDateToUTC(const std::string& text) {
   std::string rest = text;
-  TDateTime value = ParseInternetDate(rest);
-  if (rest.size() > 4) value -= ZoneOffsetOfText(rest);
-  return value + localOffset;
+  const TDateTime value = ParseInternetDate(rest);
+  return rest.size() > 4 ? value - ZoneOffsetOfText(rest) : value;
+}
+
+TDateTime InternetDateToLocal(const std::string& text, TDateTime localOffset) {
+  return InternetDateToUTC(text) + localOffset;
 }
 
 namespace {

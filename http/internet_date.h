@@ -29,6 +29,8 @@ TDateTime LocalOffsetForTimeZone(uint32_t answer, const TIME_ZONE_INFORMATION& i
 // The same for the zone this process runs in.
 TDateTime LocalOffsetFromUTC();
 
+// The UTC date-time of a date text: the parsed date moved by its own zone.
+TDateTime InternetDateToUTC(const std::string& text);
 // The local date-time of a date text: the parsed date moved from its own zone to local time.
 TDateTime InternetDateToLocal(const std::string& text);
 // As above with a local offset the caller already has, for loops over many texts.

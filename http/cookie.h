@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/datetime.h"
+#include "http/cookie_attributes.h"
+
+namespace pelmorix {
+
+// The kind of a cookie, by the header and attributes it came with.
+enum class TIdCookieVersion { cvNetscape = 0, cvRFC2109 = 1, cvRFC2965 = 2 };
+
+// A cookie as a server set it: parsed from its text, written back in the server's form, and
+// checked against the host that sent it.
+class TIdNetscapeCookie {
+ public:
+  TIdNetscapeCookie() = default;
+  virtual ~TIdNetscapeCookie() = default;
+  TIdNetscapeCookie(const TIdNetscapeCookie&) = delete;
+  TIdNetscapeCookie& operator=(const TIdNetscapeCookie&) = delete;
+
+  virtual const char* ClassName() const { return "TIdNetscapeCookie"; }
+  // Parses a "Set-cookie" value; a text equal to the one held already changes nothing.
+  void SetCookieText(const std::string& text);
+  const std::string& CookieText() const { return cookieText_; }
+  // name=value; path=...; expires=...; domain=...; secure
+  virtual std::string ServerCookie() const;
+  // The form sent back: name=value.
+  virtual std::string ClientCookie() const { return CookieName + "=" + Value; }
+  virtual void SetExpires(const std::string& expires);
+  const std::string& Expires() const { return expires_; }
+  // The expiry in UTC, valid when the expiry text is not empty.
+  TDateTime ExpiresUTC() const { return expiresUtc_; }
+  // Whether the host may set this cookie's domain.
+  virtual bool IsAllowed(const std::string& host) const;
+  // Takes the other cookie's server form as its own text, and its kind.
+  void Assign(const TIdNetscapeCookie& source);
+
+  std::string CookieName;
+  std::string Value;
+  std::string Domain;
+  std::string Path;
+  bool Secure = false;
+  TIdCookieVersion InternalVersion = TIdCookieVersion::cvNetscape;
+
+ protected:
+  virtual void LoadProperties(const TCookieAttributes& attributes);
+
+ private:
+  std::string cookieText_;
+  std::string expires_;
+  TDateTime expiresUtc_ = 0;
+};
+
+// A "Set-cookie" cookie, with max-age, version and comment.
+class TIdCookieRFC2109 : public TIdNetscapeCookie {
+ public:
+  TIdCookieRFC2109() { InternalVersion = TIdCookieVersion::cvRFC2109; }
+  const char* ClassName() const override { return "TIdCookieRFC2109"; }
+  std::string ServerCookie() const override;
+  // Also sets max-age to the seconds left until the expiry.
+  void SetExpires(const std::string& expires) override;
+
+  int64_t MaxAge = -1;  // -1 is none
+  std::string Version;
+  std::string Comment;
+
+ protected:
+  void LoadProperties(const TCookieAttributes& attributes) override;
+};
+
+// A "Set-cookie2" cookie, with comment URL, discard flag and port list.
+class TIdCookieRFC2965 : public TIdCookieRFC2109 {
+ public:
+  TIdCookieRFC2965() { InternalVersion = TIdCookieVersion::cvRFC2965; }
+  const char* ClassName() const override { return "TIdCookieRFC2965"; }
+
+  std::string CommentURL;
+  bool Discard = false;
+  std::vector<int32_t> PortList;
+
+ protected:
+  // A quoted port list whose parts are not decimal numbers raises EConvertError.
+  void LoadProperties(const TCookieAttributes& attributes) override;
+};
+
+// Four dot-separated decimal parts of 0 to 255.
+bool IsDottedIPv4(const std::string& host);
+
+}  // namespace pelmorix

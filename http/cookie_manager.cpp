@@ -1,0 +1,125 @@
+#include "http/cookie_manager.h"
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_set>
+#include <vector>
+
+#include "http/internet_date.h"
+
+namespace pelmorix {
+namespace {
+
+// Path order ignoring case; every path taken for one request is a prefix of the same path.
+bool PathBefore(const TIdNetscapeCookie* a, const TIdNetscapeCookie* b) {
+  const size_t length = std::min(a->Path.size(), b->Path.size());
+  for (size_t i = 0; i < length; ++i) {
+    const auto x = static_cast<unsigned char>(UpperChar(a->Path[i]));
+    const auto y = static_cast<unsigned char>(UpperChar(b->Path[i]));
+    if (x != y) return x < y;
+  }
+  return a->Path.size() < b->Path.size();
+}
+
+bool Applies(const TIdNetscapeCookie& cookie, const std::string& path, bool secureTransport) {
+  return cookie.Path.size() <= path.size() &&
+         path.compare(0, cookie.Path.size(), cookie.Path) == 0 &&
+         (!cookie.Secure || secureTransport) && !cookie.Value.empty();
+}
+
+}  // namespace
+
+TIdCookieManager::TIdCookieManager(TOnManagerEvent onCreate) {
+  if (onCreate) onCreate(*this, cookies_);
+}
+
+TIdCookieManager::~TIdCookieManager() {
+  try {
+    RemoveExpiredCookies();
+  } catch (const EIdFailedToRetreiveTimeZoneInfo&) {
+    // Every cookie goes with the store anyway.
+  }
+  if (OnDestroy) OnDestroy(*this, cookies_);
+}
+
+void TIdCookieManager::AddCookie(const std::string& text, const std::string& host) {
+  AddParsedCookie(std::make_unique<TIdCookieRFC2109>(), text, host);
+}
+
+void TIdCookieManager::AddCookie2(const std::string& text, const std::string& host) {
+  AddParsedCookie(std::make_unique<TIdCookieRFC2965>(), text, host);
+}
+
+void TIdCookieManager::AddParsedCookie(std::unique_ptr<TIdNetscapeCookie> cookie,
+                                       const std::string& text, const std::string& host) {
+  cookie->SetCookieText(text);
+  if (cookie->Domain.empty()) cookie->Domain = host;
+  if (!cookie->IsAllowed(host)) return;
+  bool accept = true;
+  if (OnNewCookie) OnNewCookie(*this, *cookie, accept);
+  if (!accept) return;
+  StoreCookie(std::move(cookie));
+  RemoveExpiredCookies();
+}
+
+void TIdCookieManager::StoreCookie(std::unique_ptr<TIdNetscapeCookie> cookie) {
+  std::unique_lock guard(lock_);
+  const std::string key = cookie->Domain + cookie->Path;
+  int entry = index_.IndexOf(key);
+  if (entry < 0) {
+    index_.Add(key, std::make_unique<TIdCookieList>());
+    entry = index_.Count() - 1;
+  }
+  TIdCookieList& list = *index_[entry].Object;
+  const int stored = list.IndexOf(cookie->CookieName);
+  if (stored < 0) {
+    const std::string name = cookie->CookieName;
+    list.Add(name, &cookies_.Add(std::move(cookie)));
+  } else {
+    // A cookie set again keeps its place; the new object goes.
+    list[stored].Object->Assign(*cookie);
+  }
+}
+
+void TIdCookieManager::RemoveExpiredCookies() {
+  const TDateTime localOffset = LocalOffsetFromUTC();
+  const TDateTime now = Now();
+  std::unique_lock guard(lock_);
+  std::unordered_set<const TIdNetscapeCookie*> expired;
+  for (int i = 0; i < index_.Count(); ++i) {
+    index_[i].Object->RemoveIf([&](TIdNetscapeCookie* cookie) {
+      if (cookie->Expires().empty() || !(now > cookie->ExpiresUTC() + localOffset)) return false;
+      expired.insert(cookie);
+      return true;
+    });
+  }
+  if (!expired.empty()) {
+    cookies_.RemoveIf([&](const TIdNetscapeCookie& cookie) { return expired.count(&cookie) > 0; });
+  }
+}
+
+std::string TIdCookieManager::CookieTextFor(const TIdURI& url, bool secureTransport) {
+  RemoveExpiredCookies();
+  std::shared_lock guard(lock_);
+  if (index_.IsEmpty()) return "";
+  const std::string target = UpperCase(url.Host + url.Path);
+  std::vector<const TIdNetscapeCookie*> taken;
+  for (int i = 0; i < index_.Count(); ++i) {
+    if (target.find(index_[i].UpperKey) == std::string::npos) continue;
+    const TIdCookieList& list = *index_[i].Object;
+    for (int j = list.Count() - 1; j >= 0; --j) {
+      if (Applies(*list[j].Object, url.Path, secureTransport)) taken.push_back(list[j].Object);
+    }
+  }
+  // Longer paths first; among equal paths the order of taking stays.
+  std::stable_sort(taken.begin(), taken.end(),
+                   [](const auto* a, const auto* b) { return PathBefore(b, a); });
+  std::string text;
+  for (const TIdNetscapeCookie* cookie : taken) {
+    if (!text.empty()) text += "; ";
+    text += cookie->ClientCookie();
+  }
+  return text;
+}
+
+}  // namespace pelmorix

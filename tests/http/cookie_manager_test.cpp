@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "base/convert.h"
+#include "http/cookie_manager.h"
+#include "http/internet_date.h"
+
+namespace pelmorix {
+namespace {
+
+constexpr const char* kHost = "www.example.com";
+
+std::string TextFor(TIdCookieManager& store, const std::string& url, bool secure = false) {
+  return store.CookieTextFor(TIdURI(url), secure);
+}
+
+TEST(CookieManager, MatchesDomainAndPath) {
+  TIdCookieManager store;
+  store.AddCookie("host=1", kHost);
+  store.AddCookie("dir=2; path=/starter/", kHost);
+  store.AddCookie("doc=3; path=/starter/index.php", kHost);
+  store.AddCookie("wide=4; domain=example.com; path=/", kHost);
+  store.AddCookie("sibling=5; domain=other.example.com", kHost);
+  EXPECT_EQ(store.Cookies().Count(), 4);  // the sibling's cookie is dropped at once
+
+  // A cookie without a path has the empty path, which sorts last.
+  EXPECT_EQ(TextFor(store, "http://www.example.com/starter/index.php?x=1"),
+            "dir=2; wide=4; host=1");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/starter/sub/"), "dir=2; wide=4; host=1");
+  EXPECT_EQ(TextFor(store, "http://WWW.EXAMPLE.COM/other/"), "wide=4; host=1");
+  EXPECT_EQ(TextFor(store, "http://cdn.example.com/"), "wide=4");
+  EXPECT_EQ(TextFor(store, "http://elsewhere.org/"), "");
+}
+
+TEST(CookieManager, OrdersLongerPathsFirstThenNewerNames) {
+  TIdCookieManager store;
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "");
+  store.AddCookie("a=1; path=/", kHost);
+  store.AddCookie("b=2; path=/starter/", kHost);
+  store.AddCookie("c=3; path=/", kHost);
+  store.AddCookie("d=4; path=/starter/", kHost);
+  store.AddCookie("e=5; domain=example.com; path=/", kHost);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/starter/index.php"), "d=4; b=2; c=3; a=1; e=5");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/index.php"), "c=3; a=1; e=5");
+}
+
+TEST(CookieManager, ReplacesInPlaceAndSkipsEmptyAndSecureValues) {
+  TIdCookieManager store;
+  store.AddCookie("first=1; path=/", kHost);
+  store.AddCookie("sid=old; path=/", kHost);
+  store.AddCookie("last=3; path=/", kHost);
+  store.AddCookie("SID=new; path=/", kHost);
+  EXPECT_EQ(store.Cookies().Count(), 3);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "last=3; SID=new; first=1");
+  store.AddCookie("empty=; path=/", kHost);
+  store.AddCookie("safe=1; path=/; secure", kHost);
+  EXPECT_EQ(store.Cookies().Count(), 5);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "last=3; SID=new; first=1");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/", true), "safe=1; last=3; SID=new; first=1");
+}
+
+TEST(CookieManager, ExpiredCookiesAreNeverSent) {
+  TIdCookieManager store;
+  store.AddCookie("past=1; path=/; expires=Sun, 06 Nov 1994 08:49:37 GMT", kHost);
+  store.AddCookie("now=2; path=/; max-age=0", kHost);
+  const std::string later = DateTimeToZoneText(Now() + 1);
+  store.AddCookie("future=3; path=/; expires=" + later, kHost);
+  store.AddCookie("unreadable=4; path=/; expires=soon", kHost);
+  // The expiry texts carry whole seconds; let the clock move past the one of max-age 0.
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "future=3");
+  EXPECT_EQ(store.Cookies().Count(), 1);
+}
+
+TEST(CookieManager, AServerCanDeleteACookieBySettingItExpired) {
+  TIdCookieManager store;
+  store.AddCookie("sid=1; path=/", kHost);
+  store.AddCookie("keep=1; path=/", kHost);
+  store.AddCookie("sid=; path=/; expires=Thu, 01 Jan 1970 00:00:00 GMT", kHost);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "keep=1");
+  store.AddCookie("keep=2; path=/; expires=Thu, 01 Jan 1970 00:00:00 GMT", kHost);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "");
+  EXPECT_EQ(store.Cookies().Count(), 0);
+  // A cookie set again with a later expiry keeps that expiry.
+  const std::string later = DateTimeToZoneText(Now() + 1);
+  store.AddCookie("sid=2; path=/", kHost);
+  store.AddCookie("sid=3; path=/; expires=" + later, kHost);
+  ASSERT_EQ(store.Cookies().Count(), 1);
+  EXPECT_EQ(store.Cookies()[0].Expires(), later);
+}
+
+TEST(CookieManager, RaisesItsEventsAndHonoursARefusal) {
+  int created = 0, destroyed = 0;
+  {
+    TIdCookieManager store([&](TIdCookieManager&, TIdCookies& cookies) {
+      ++created;
+      EXPECT_EQ(cookies.Count(), 0);
+    });
+    store.OnDestroy = [&](TIdCookieManager&, TIdCookies& cookies) {
+      ++destroyed;
+      EXPECT_EQ(cookies.Count(), 1);
+    };
+    store.OnNewCookie = [](TIdCookieManager&, TIdNetscapeCookie& cookie, bool& accept) {
+      accept = cookie.CookieName != "tracker";
+    };
+    store.AddCookie("tracker=1", kHost);
+    store.AddCookie("wanted=1", kHost);
+    store.AddCookie2("gone=1; max-age=0", kHost);
+    EXPECT_EQ(created, 1);
+    EXPECT_THROW(store.AddCookie2("p=1; port=\"x\"", kHost), EConvertError);
+  }
+  EXPECT_EQ(destroyed, 1);
+}
+
+TEST(CookieManager, ReadersAndAWriterShareTheStore) {
+  TIdCookieManager store;
+  std::atomic<bool> stop{false};
+  std::atomic<int> reads{0};
+  std::vector<std::thread> readers;
+  for (int r = 0; r < 3; ++r) {
+    readers.emplace_back([&] {
+      while (!stop) {
+        const std::string text = TextFor(store, "http://www.example.com/");
+        EXPECT_TRUE(text.empty() || text.rfind("c", 0) == 0) << text;
+        ++reads;
+      }
+    });
+  }
+  for (int i = 0; i < 300; ++i) store.AddCookie("c" + IntToStr(i % 50) + "=v; path=/", kHost);
+  while (reads < 3) std::this_thread::yield();  // the readers have had their turn too
+  stop = true;
+  for (std::thread& reader : readers) reader.join();
+  EXPECT_EQ(store.Cookies().Count(), 50);
+  EXPECT_GT(reads.load(), 0);
+}
+
+}  // namespace
+}  // namespace pelmorix
