@@ -43,7 +43,7 @@ class TIdKeyedList {
   // Removes every entry the predicate picks; the others keep their order.
   template <typename Predicate>
   void RemoveIf(Predicate pick) {
-    std::erase_if(entries_, [&](Entry& entry) { return pick(entry.Object); });
+    if (std::erase_if(entries_, [&](Entry& entry) { return pick(entry.Object); }) == 0) return;
     index_.clear();
     for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].UpperKey, i);
   }

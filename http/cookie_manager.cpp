@@ -1,6 +1,7 @@
 #include "http/cookie_manager.h"
 
 #include <algorithm>
+#include <limits>
 #include <mutex>
 #include <unordered_set>
 #include <vector>
@@ -27,9 +28,15 @@ bool Applies(const TIdNetscapeCookie& cookie, const std::string& path, bool secu
          (!cookie.Secure || secureTransport) && !cookie.Value.empty();
 }
 
+constexpr TDateTime kNever = std::numeric_limits<TDateTime>::infinity();
+
+void NoteExpiry(const TIdNetscapeCookie& cookie, TDateTime& earliest) {
+  if (!cookie.Expires().empty()) earliest = std::min(earliest, cookie.ExpiresUTC());
+}
+
 }  // namespace
 
-TIdCookieManager::TIdCookieManager(TOnManagerEvent onCreate) {
+TIdCookieManager::TIdCookieManager(TOnManagerEvent onCreate) : earliestExpiry_(kNever) {
   if (onCreate) onCreate(*this, cookies_);
 }
 
@@ -74,10 +81,11 @@ void TIdCookieManager::StoreCookie(std::unique_ptr<TIdNetscapeCookie> cookie) {
   const int stored = list.IndexOf(cookie->CookieName);
   if (stored < 0) {
     const std::string name = cookie->CookieName;
-    list.Add(name, &cookies_.Add(std::move(cookie)));
+    NoteExpiry(*list.Add(name, &cookies_.Add(std::move(cookie))), earliestExpiry_);
   } else {
     // A cookie set again keeps its place; the new object goes.
     list[stored].Object->Assign(*cookie);
+    NoteExpiry(*list[stored].Object, earliestExpiry_);
   }
 }
 
@@ -85,10 +93,16 @@ void TIdCookieManager::RemoveExpiredCookies() {
   const TDateTime localOffset = LocalOffsetFromUTC();
   const TDateTime now = Now();
   std::unique_lock guard(lock_);
+  if (!(now > earliestExpiry_ + localOffset)) return;
   std::unordered_set<const TIdNetscapeCookie*> expired;
+  earliestExpiry_ = kNever;
   for (int i = 0; i < index_.Count(); ++i) {
     index_[i].Object->RemoveIf([&](TIdNetscapeCookie* cookie) {
-      if (cookie->Expires().empty() || !(now > cookie->ExpiresUTC() + localOffset)) return false;
+      if (cookie->Expires().empty()) return false;
+      if (!(now > cookie->ExpiresUTC() + localOffset)) {
+        NoteExpiry(*cookie, earliestExpiry_);
+        return false;
+      }
       expired.insert(cookie);
       return true;
     });

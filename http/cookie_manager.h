@@ -50,6 +50,8 @@ class TIdCookieManager {
   TIdCookies cookies_;
   // Domain + path -> the cookies under it.
   TIdKeyedList<std::unique_ptr<TIdCookieList>> index_;
+  // No cookie expires before this moment (UTC), so most calls need not look at each one.
+  TDateTime earliestExpiry_;
   std::shared_mutex lock_;
 };
 

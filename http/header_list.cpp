@@ -18,18 +18,38 @@ void TrimRightInPlace(std::string& text) {
 
 }  // namespace
 
+void TIdHeaderList::Add(std::string line) {
+  lines_.push_back(std::move(line));
+  if (indexed_) IndexLine(lines_.size() - 1);
+}
+
 void TIdHeaderList::AddStrings(const TIdHeaderList& other) {
-  lines_.insert(lines_.end(), other.lines_.begin(), other.lines_.end());
+  for (const std::string& line : other.lines_) Add(line);
 }
 
 void TIdHeaderList::Insert(int index, std::string line) {
   if (index < 0 || index > Count()) throw std::out_of_range("TIdHeaderList::Insert");
   lines_.insert(lines_.begin() + index, std::move(line));
+  Changed();
 }
 
 void TIdHeaderList::Delete(int index) {
   if (index < 0 || index >= Count()) throw std::out_of_range("TIdHeaderList::Delete");
   lines_.erase(lines_.begin() + index);
+  Changed();
+}
+
+void TIdHeaderList::Clear() {
+  lines_.clear();
+  Changed();
+}
+
+void TIdHeaderList::IndexLine(size_t index) const {
+  const std::string& line = lines_[index];
+  const size_t colon = line.find(':');
+  if (colon != std::string::npos) {
+    firstLineOfName_.emplace(UpperCase(std::string_view(line).substr(0, colon)), index);
+  }
 }
 
 std::string TIdHeaderList::Text() const {
@@ -72,10 +92,19 @@ bool TIdHeaderList::NameMatches(const std::string& line, const std::string& name
 }
 
 int TIdHeaderList::IndexOfHeader(const std::string& name) const {
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    if (NameMatches(lines_[i], name)) return static_cast<int>(i);
+  if (CaseSensitive) {
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      if (NameMatches(lines_[i], name)) return static_cast<int>(i);
+    }
+    return -1;
   }
-  return -1;
+  if (!indexed_) {
+    firstLineOfName_.clear();
+    for (size_t i = 0; i < lines_.size(); ++i) IndexLine(i);
+    indexed_ = true;
+  }
+  const auto found = firstLineOfName_.find(UpperCase(name));
+  return found == firstLineOfName_.end() ? -1 : static_cast<int>(found->second);
 }
 
 std::string TIdHeaderList::ValueOf(const std::string& name) const {
@@ -95,30 +124,35 @@ size_t TIdHeaderList::EndOfContinuation(size_t index) const {
 }
 
 void TIdHeaderList::SetValue(const std::string& name, const std::string& value) {
-  int found = IndexOfHeader(name);
+  const int found = IndexOfHeader(name);
+  const auto first = static_cast<size_t>(found);
   if (value.empty()) {
     if (found < 0) return;
-    const auto first = lines_.begin() + found;
-    const size_t end =
-        FoldLines ? EndOfContinuation(static_cast<size_t>(found)) : static_cast<size_t>(found) + 1;
-    lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    const size_t end = FoldLines ? EndOfContinuation(first) : first + 1;
+    lines_.erase(lines_.begin() + found, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    Changed();
     return;
+  }
+  std::string line = name + NameValueSeparator + value;
+  std::vector<std::string> pieces;
+  if (FoldLines) {
+    pieces = FoldLine(line, FoldLength);
+  } else {
+    pieces.push_back(std::move(line));
   }
   if (found < 0) {
-    lines_.emplace_back();
-    found = Count() - 1;
-  }
-  const std::string line = name + NameValueSeparator + value;
-  if (!FoldLines) {
-    lines_[static_cast<size_t>(found)] = line;
+    for (std::string& piece : pieces) Add(std::move(piece));
     return;
   }
-  const size_t end = EndOfContinuation(static_cast<size_t>(found));
-  std::vector<std::string> pieces = FoldLine(line, FoldLength);
-  const auto first = lines_.begin() + found;
-  lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+  const size_t end = FoldLines ? EndOfContinuation(first) : first + 1;
+  if (pieces.size() == 1 && end == first + 1) {
+    lines_[first] = std::move(pieces[0]);  // same name in the same place: the index holds
+    return;
+  }
+  lines_.erase(lines_.begin() + found, lines_.begin() + static_cast<std::ptrdiff_t>(end));
   lines_.insert(lines_.begin() + found, std::make_move_iterator(pieces.begin()),
                 std::make_move_iterator(pieces.end()));
+  Changed();
 }
 
 }  // namespace pelmorix

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace pelmorix {
@@ -24,11 +25,11 @@ class TIdHeaderList {
   int Count() const { return static_cast<int>(lines_.size()); }
   const std::string& operator[](int index) const { return lines_.at(static_cast<size_t>(index)); }
   const std::vector<std::string>& Lines() const { return lines_; }
-  void Add(std::string line) { lines_.push_back(std::move(line)); }
+  void Add(std::string line);
   void AddStrings(const TIdHeaderList& other);
   void Insert(int index, std::string line);
   void Delete(int index);
-  void Clear() { lines_.clear(); }
+  void Clear();
   // All lines, each followed by CR LF.
   std::string Text() const;
 
@@ -50,8 +51,15 @@ class TIdHeaderList {
   bool NameMatches(const std::string& line, const std::string& name) const;
   // Index one past the continuation lines that follow the given line.
   size_t EndOfContinuation(size_t index) const;
+  void IndexLine(size_t index) const;
+  // Lines moved or renamed: the name index is rebuilt at the next lookup.
+  void Changed() { indexed_ = false; }
 
   std::vector<std::string> lines_;
+  // Upper-cased name -> its first line, so that lookups do not scan the list. Appending keeps
+  // it up to date; other changes drop it. Not safe for concurrent readers.
+  mutable std::unordered_map<std::string, size_t> firstLineOfName_;
+  mutable bool indexed_ = false;
 };
 
 }  // namespace pelmorix

@@ -85,6 +85,30 @@ TEST(HeaderList, SetValueReplacesTheFirstInPlaceAndRemovesContinuations) {
   EXPECT_EQ(list[0], " kept");  // without folding only the line itself goes
 }
 
+TEST(HeaderList, LookupsFollowEveryChangeOfTheLines) {
+  TIdHeaderList list;
+  list.Add("A: 1");
+  list.Add("B: 2");
+  EXPECT_EQ(list.IndexOfHeader("b"), 1);
+  list.Add("a: again");  // a later line of the same name is not the first
+  list.Add("C: 3");
+  EXPECT_EQ(list.IndexOfHeader("A"), 0);
+  EXPECT_EQ(list.IndexOfHeader("c"), 3);
+  list.Insert(0, "Z: 0");
+  EXPECT_EQ(list.IndexOfHeader("C"), 4);
+  list.Delete(1);
+  EXPECT_EQ(list.ValueOf("a"), "again");
+  list.SetValue("b", "x,  y");
+  list.SetValue("B", std::string(40, 'w') + " " + std::string(40, 'v'));  // now two lines
+  EXPECT_EQ(list.IndexOfHeader("a"), 3);
+  list.SetValue("New", "n");
+  EXPECT_EQ(list.IndexOfHeader("new"), list.Count() - 1);
+  list.Clear();
+  EXPECT_EQ(list.IndexOfHeader("A"), -1);
+  list.Add("A: fresh");
+  EXPECT_EQ(list.ValueOf("a"), "fresh");
+}
+
 TEST(HeaderFolding, BreaksOnlyWhenTwoCharactersRemainPastTheWidth) {
   // Twenty characters fit a width of 20; so does one more, since a break leaves at least two.
   EXPECT_EQ(FoldLine("Name: aaaa bbbb cccc", 20), (Lines{"Name: aaaa bbbb cccc"}));
