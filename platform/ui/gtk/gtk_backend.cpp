@@ -56,6 +56,9 @@ void TGtkBackend::ProcessMessages() {
 }
 
 void TGtkBackend::SetApplicationTitle(const std::string& title) {
+  // GLib takes the application's name once; the task bar shows the window caption after that.
+  if (application_named_) return;
+  application_named_ = true;
   g_set_application_name(Cp1252ToUtf8(title).c_str());
 }
 

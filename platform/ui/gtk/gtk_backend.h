@@ -85,6 +85,7 @@ class TGtkBackend : public TUiBackend, private TComponentObserver {
 
   TGtkMessageBoxHost message_boxes_;
   GMainLoop* loop_ = nullptr;
+  bool application_named_ = false;
   std::map<const TComponent*, std::unique_ptr<TPeer>> peers_;
   std::map<const TControl*, GtkWidget*> adopted_;
 };
