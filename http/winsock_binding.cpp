@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <vector>
 
 #include "base/format.h"
 #include "http/socket_exceptions.h"
@@ -59,6 +60,25 @@ std::string LoaderErrorText() {
   return text != nullptr ? text : "unknown loader error";
 }
 
+// The folders the program's own library lookups search (its run path among them). A loader
+// call made through a sanitizer's interceptor would search the interceptor's instead.
+std::vector<std::string> ProgramSearchPath() {
+  std::vector<std::string> folders;
+  void* program = dlopen(nullptr, RTLD_LAZY);
+  if (program == nullptr) return folders;
+  Dl_serinfo size;
+  if (dlinfo(program, RTLD_DI_SERINFOSIZE, &size) == 0) {
+    std::vector<char> storage(size.dls_size);
+    auto* info = reinterpret_cast<Dl_serinfo*>(storage.data());
+    if (dlinfo(program, RTLD_DI_SERINFOSIZE, info) == 0 &&
+        dlinfo(program, RTLD_DI_SERINFO, info) == 0) {
+      for (unsigned i = 0; i < info->dls_cnt; ++i) folders.push_back(info->dls_serpath[i].dls_name);
+    }
+  }
+  dlclose(program);
+  return folders;
+}
+
 std::string ProgramFolder() {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
@@ -78,8 +98,15 @@ TWinSockBinding::~TWinSockBinding() { Unload(); }
 void* TWinSockBinding::LoadLibrary() {
   void* handle = nullptr;
   if (libraryFile_.find('/') == std::string::npos) {
-    const std::string beside = ProgramFolder() + libraryFile_;
-    if (access(beside.c_str(), F_OK) == 0) handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::vector<std::string> folders = ProgramSearchPath();
+    folders.insert(folders.begin(), ProgramFolder());
+    for (const std::string& folder : folders) {
+      const std::string candidate =
+          folder + (folder.empty() || folder.back() == '/' ? "" : "/") + libraryFile_;
+      if (access(candidate.c_str(), F_OK) != 0) continue;
+      handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+      if (handle != nullptr) break;
+    }
   }
   if (handle == nullptr) handle = dlopen(libraryFile_.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
