@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "http/id_component.h"
+
+namespace pelmorix {
+
+// The transport a connection reads and writes through.
+class TIdIOHandler : public TIdComponent {
+ public:
+  using TIdComponent::TIdComponent;
+
+  // Opens the transport for a new connection.
+  virtual void PrepareTransport() = 0;
+  // Creates the socket, binds it locally, resolves the host and connects; a time-out other than
+  // -1 and 0 is carried out by a connect worker.
+  virtual void EstablishTo(const std::string& host, int port, int timeoutMilliseconds,
+                           int localPortHigh, int localPortLow, int localPort,
+                           const std::string& localIP) = 0;
+  // True while the transport holds an allocated socket.
+  virtual bool HasSocket() = 0;
+  virtual void ShutTransport() = 0;
+  virtual bool WaitReadable(int timeoutMilliseconds) = 0;
+  // One receive or send call, raw result; without a socket EIdClosedSocket "Disconnected.".
+  virtual int ReceiveSome(void* buffer, int length) = 0;
+  virtual int SendSome(const void* buffer, int length) = 0;
+
+  bool IsOpen() const { return open_; }
+
+ protected:
+  bool open_ = false;
+};
+
+}  // namespace pelmorix

@@ -1,0 +1,154 @@
+#include "http/socket_handle.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "http/id_component.h"
+#include "http/socket_exceptions.h"
+#include "tests/support/scripted_server.h"
+
+namespace pelmorix {
+namespace {
+
+class SocketHandleTest : public ::testing::Test {
+ protected:
+  ~SocketHandleTest() override {
+    for (const int fd : taken_) close(fd);
+  }
+  // Holds a loopback port, as another program would.
+  bool Take(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+      close(fd);
+      return false;
+    }
+    taken_.push_back(fd);
+    return true;
+  }
+  void Release(int port) {
+    for (auto it = taken_.begin(); it != taken_.end(); ++it) {
+      sockaddr_in address{};
+      socklen_t length = sizeof(address);
+      getsockname(*it, reinterpret_cast<sockaddr*>(&address), &length);
+      if (ntohs(address.sin_port) == port) {
+        close(*it);
+        taken_.erase(it);
+        return;
+      }
+    }
+  }
+  // The lowest of three free consecutive ports, all held.
+  int TakeThreeFreePorts() {
+    std::mt19937 random(static_cast<unsigned>(getpid()));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const int low = 20000 + static_cast<int>(random() % 10000) * 3;
+      if (Take(low) && Take(low + 1) && Take(low + 2)) return low;
+      Release(low);
+      Release(low + 1);
+    }
+    return 0;
+  }
+  std::unique_ptr<TIdSocketHandle> NewLoopbackHandle() {
+    auto handle = std::make_unique<TIdSocketHandle>(layer_.Stack());
+    handle->CreateHandle();
+    handle->SetIP("127.0.0.1");
+    return handle;
+  }
+
+  TIdSocketLayer layer_;
+  TIdComponent component_{layer_};
+  std::vector<int> taken_;
+};
+
+TEST_F(SocketHandleTest, BindsHighestFreePortOfTheRangeOrRaises) {
+  const int low = TakeThreeFreePorts();
+  ASSERT_NE(low, 0);
+  Release(low);
+  auto handle = NewLoopbackHandle();
+  handle->SetClientPortMin(low);
+  handle->SetClientPortMax(low + 2);
+  handle->BindLocal();
+  EXPECT_EQ(handle->Port(), low);
+  EXPECT_EQ(handle->IP(), "127.0.0.1");
+
+  // All three in use: low is now held by the first handle.
+  auto second = NewLoopbackHandle();
+  second->SetClientPortMin(low);
+  second->SetClientPortMax(low + 2);
+  try {
+    second->BindLocal();
+    ADD_FAILURE();
+  } catch (const EIdCanNotBindPortInRange& error) {
+    EXPECT_EQ(error.Message(), "Can not bind in port range (" + std::to_string(low) + " - " +
+                                   std::to_string(low + 2) + ")");
+  }
+
+  auto reversed = NewLoopbackHandle();
+  reversed->SetClientPortMin(low + 2);
+  reversed->SetClientPortMax(low);
+  try {
+    reversed->BindLocal();
+    ADD_FAILURE();
+  } catch (const EIdInvalidPortRange& error) {
+    EXPECT_EQ(error.Message(),
+              "Invalid Port Range (" + std::to_string(low + 2) + " - " + std::to_string(low) + ")");
+  }
+
+  // A fixed port in use, and a fixed port set together with a range, bind that port only.
+  auto fixed = NewLoopbackHandle();
+  fixed->SetPort(low + 1);
+  fixed->SetClientPortMin(low);
+  fixed->SetClientPortMax(low + 2);
+  try {
+    fixed->BindLocal();
+    ADD_FAILURE();
+  } catch (const EIdCouldNotBindSocket& error) {
+    EXPECT_EQ(error.Message(), "Could not bind socket. Address and port are already in use.");
+  }
+
+  // Without a range the system chooses the port.
+  auto any = std::make_unique<TIdSocketHandle>(layer_.Stack());
+  any->CreateHandle();
+  any->BindLocal();
+  EXPECT_NE(any->Port(), 0);
+  EXPECT_EQ(any->IP(), "0.0.0.0");
+}
+
+TEST_F(SocketHandleTest, WaitReadablePollsBlocksAndRaisesWhenClosed) {
+  TScriptedServer server({TConnectionScript().Delay(300).Send("data").Hold()});
+  TIdSocketHandle handle(layer_.Stack());
+  handle.CreateHandle();
+  handle.BindLocal();
+  handle.SetPeerAddress("127.1", server.Port());
+  ASSERT_EQ(handle.ConnectToPeer(), 0);
+  EXPECT_EQ(handle.PeerIP(), "127.0.0.1");
+  EXPECT_EQ(handle.PeerPort(), server.Port());
+  EXPECT_EQ(handle.IP(), "127.0.0.1");
+
+  EXPECT_FALSE(handle.WaitReadable(0));
+  EXPECT_TRUE(handle.WaitReadable(-2));
+  char buffer[8];
+  EXPECT_EQ(handle.ReceiveSome(buffer, sizeof(buffer)), 4);
+
+  handle.ShutAndClose();
+  EXPECT_FALSE(handle.HandleAllocated());
+  handle.ShutAndClose();  // a second close does nothing
+  try {
+    handle.WaitReadable(0);
+    ADD_FAILURE();
+  } catch (const EIdConnClosedGracefully& error) {
+    EXPECT_EQ(error.Message(), "Connection Closed Gracefully.");
+  }
+}
+
+}  // namespace
+}  // namespace pelmorix

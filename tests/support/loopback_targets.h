@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace pelmorix {
+
+// A loopback port on which nothing listens now, so a connect to it is refused.
+uint16_t UnusedLoopbackPort();
+
+// A loopback port whose listening socket never accepts and whose backlog is full: new connect
+// attempts are dropped, so a connect to it neither succeeds nor fails until it is given up.
+class THangingConnectTarget {
+ public:
+  THangingConnectTarget();
+  ~THangingConnectTarget();
+  THangingConnectTarget(const THangingConnectTarget&) = delete;
+  THangingConnectTarget& operator=(const THangingConnectTarget&) = delete;
+
+  uint16_t Port() const { return port_; }
+  // Whether a filling connect was seen to hang, so that the next one will too.
+  bool Saturated() const { return saturated_; }
+
+ private:
+  int listener_ = -1;
+  uint16_t port_ = 0;
+  bool saturated_ = false;
+  std::vector<int> fillers_;
+};
+
+}  // namespace pelmorix
