@@ -23,7 +23,8 @@ struct TRegFileSection {
   std::vector<TRegFileValue> Values;
 };
 
-// Reads the registry export format. The file is UTF-8 (a byte-order mark is skipped) and starts
+// Reads the registry export format. The file is UTF-8 (a byte-order mark is skipped), or UTF-16LE
+// with its byte-order mark as the Windows editor writes it, and starts
 // with "Windows Registry Editor Version 5.00" or "REGEDIT4"; after that, blank lines, comments
 // (";"), section lines "[ROOT\key\path]" or "[-ROOT\key\path]", and value lines:
 //   "name"="text"   with \\ and \" inside the quotes     @=... sets the default value

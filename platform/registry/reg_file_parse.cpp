@@ -166,6 +166,11 @@ bool ParseRegFile(const std::string& content, std::vector<TRegFileSection>& sect
   sections.clear();
   std::string text = content;
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  // The Windows editor exports UTF-16LE with a byte-order mark.
+  std::string singleByte;
+  if (text.compare(0, 2, "\xFF\xFE") == 0 && Utf16LeToCp1252(text.substr(2), singleByte)) {
+    text = Cp1252ToUtf8(singleByte);
+  }
   const std::vector<std::string> lines = SplitLines(text);
   TParseState state{sections};
   size_t index = 0;
