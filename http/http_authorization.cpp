@@ -1,0 +1,81 @@
+#include "http/id_http.h"
+#include "http/token.h"
+
+namespace pelmorix {
+
+// The credentials of one side of a request: the server's (401) or the proxy's (407).
+struct TIdCustomHTTP::TCredentialSide {
+  std::unique_ptr<TIdAuthentication>& Authenticator;
+  TIdHeaderList& Challenges;
+  const TIdOnSelectAuthorization& OnSelect;
+  const TIdOnAuthorization& OnAuthorize;
+  std::string& Username;
+  std::string& Password;
+  bool& BasicAuthentication;
+};
+
+namespace {
+
+// The class of the first challenge whose scheme is registered; null when there is none.
+const TIdAuthenticationClass* ChallengedClass(const TIdHeaderList& challenges) {
+  for (const std::string& challenge : challenges.Lines()) {
+    std::string rest = challenge;
+    if (const TIdAuthenticationClass* found =
+            RegisteredAuthenticationSchemes().Find(CutToken(rest, " "))) {
+      return found;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool TIdCustomHTTP::DoOnAuthorization(TIdHTTPRequest& request, TIdHTTPResponse& response) {
+  return Authorize({request.Authenticator, response.WWWAuthenticate, OnSelectAuthorization,
+                    OnAuthorization, request.Username, request.Password,
+                    request.BasicAuthentication});
+}
+
+bool TIdCustomHTTP::DoOnProxyAuthorization(TIdHTTPRequest&, TIdHTTPResponse& response) {
+  TIdProxyConnectionInfo& proxy = proxyParams_;
+  return Authorize({proxy.Authenticator, response.ProxyAuthenticate, OnSelectProxyAuthorization,
+                    OnProxyAuthorization, proxy.ProxyUsername, proxy.ProxyPassword,
+                    proxy.BasicAuthentication});
+}
+
+bool TIdCustomHTTP::Authorize(const TCredentialSide& side) {
+  if (!side.Authenticator) {
+    const TIdAuthenticationClass* authClass = ChallengedClass(side.Challenges);
+    if (side.OnSelect) side.OnSelect(this, authClass, side.Challenges);
+    if (authClass == nullptr) return false;
+    // Stays with the record for the client's later requests.
+    side.Authenticator = authClass->Create();
+  }
+  if (!side.OnAuthorize && (httpOptions_ & hoInProcessAuth) == 0) return false;
+
+  TIdAuthentication& authenticator = *side.Authenticator;
+  authenticator.SetUsername(side.Username);
+  authenticator.SetPassword(side.Password);
+  authenticator.AuthParams() = side.Challenges;
+  // A handler that claims to have answered without giving a user name must not loop forever.
+  for (int asked = 0; asked <= authRetries_; ++asked) {
+    switch (authenticator.Next()) {
+      case TIdAuthWhatsNext::wnDoRequest:
+        return true;
+      case TIdAuthWhatsNext::wnFail:
+        return false;
+      case TIdAuthWhatsNext::wnAskTheProgram: {
+        bool handled = false;
+        if (side.OnAuthorize) side.OnAuthorize(this, authenticator, handled);
+        if (!handled) return false;
+        side.BasicAuthentication = true;
+        side.Username = authenticator.Username();
+        side.Password = authenticator.Password();
+        break;
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace pelmorix

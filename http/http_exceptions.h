@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "http/id_exception.h"
+
+namespace pelmorix {
+
+// A reply the client does not accept; carries the reply's code.
+class EIdProtocolReplyError : public EIdException {
+ public:
+  EIdProtocolReplyError(int replyCode, std::string message)
+      : EIdException(std::move(message)), replyCode_(replyCode) {}
+  int ReplyCode() const { return replyCode_; }
+  const char* ClassName() const noexcept override { return "EIdProtocolReplyError"; }
+
+ private:
+  int replyCode_;
+};
+
+// An HTTP reply that ends the request: the message is the status line as the server sent it,
+// the code its number (-1 when it has none) and the body the reply's body as text.
+class EIdHTTPProtocolException : public EIdProtocolReplyError {
+ public:
+  EIdHTTPProtocolException(int replyCode, std::string statusLine, std::string errorBody)
+      : EIdProtocolReplyError(replyCode, std::move(statusLine)), errorBody_(std::move(errorBody)) {}
+  const std::string& ErrorBody() const { return errorBody_; }
+  const char* ClassName() const noexcept override { return "EIdHTTPProtocolException"; }
+
+ private:
+  std::string errorBody_;
+};
+
+// The transport cannot carry the request (an "https" URL without an SSL transport).
+PELMORIX_DECLARE_EXCEPTION(EIdIOHandlerPropInvalid, EIdException);
+
+}  // namespace pelmorix

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "base/stream.h"
+#include "http/http_request.h"
+#include "http/http_response.h"
+
+namespace pelmorix {
+
+class TIdCustomHTTP;
+
+// What the request loop does after one reply.
+enum class TIdHTTPWhatsNext { Follow, Finish, Undetermined, Reauthenticate };
+
+// The exchange of one client: its request and response records, sending the request head,
+// reading the reply head and deciding what follows each reply.
+class TIdHTTPProtocol {
+ public:
+  explicit TIdHTTPProtocol(TIdCustomHTTP& http);
+  TIdHTTPProtocol(const TIdHTTPProtocol&) = delete;
+  TIdHTTPProtocol& operator=(const TIdHTTPProtocol&) = delete;
+
+  TIdHTTPRequest& Request() { return request_; }
+  TIdHTTPResponse& Response() { return response_; }
+
+  // Builds the header lines (with proxy credentials and cookies) and sends the request line,
+  // the lines and the empty line in one piece, then a POST or PUT body.
+  void BuildAndSendRequest();
+  // Reads the header lines after the status line up to the empty line; a peer that closes
+  // meanwhile closes the connection and ends the head there. Then parses the fields.
+  void RetrieveHeaders();
+  // Decides on the reply just read and reads its body where it has one. Raises
+  // EIdHTTPProtocolException for a reply that is not accepted.
+  TIdHTTPWhatsNext ProcessResponse();
+
+  // Set when the body was left unread, so the connection cannot serve another request.
+  bool CloseAfterRequest() const { return closeAfterRequest_; }
+  void StartRequest() { closeAfterRequest_ = false; }
+
+ private:
+  TIdHTTPWhatsNext ProcessRedirect();
+  TIdHTTPWhatsNext ProcessAuthentication(bool proxy);
+  [[noreturn]] void RaiseProtocolError();
+  bool HasNoBody() const;
+  // Reads the body into the stream (nothing without a stream) by its length, chunk by chunk,
+  // or up to the peer's close. A body shorter than its length raises EIdConnClosedGracefully.
+  void ReadBody(TStream* stream);
+  void ReadChunkedBody(TStream& stream);
+  // Reads and drops the body with a read time-out of its own; a failure closes the connection,
+  // since the rest of the body would stand in front of the next reply.
+  void DrainBody(int timeoutMilliseconds);
+
+  TIdCustomHTTP& http_;
+  TIdHTTPRequest request_;
+  TIdHTTPResponse response_;
+  bool closeAfterRequest_ = false;
+};
+
+}  // namespace pelmorix

@@ -1,0 +1,148 @@
+#include "base/convert.h"
+#include "base/text.h"
+#include "http/id_http.h"
+#include "http/request_composition.h"
+#include "http/socket_exceptions.h"
+
+namespace pelmorix {
+namespace {
+
+bool IsHttps(const TIdURI& url) { return SameText(url.Protocol, "HTTPS"); }
+
+// The caller's stream loses what an attempt that is not the last one wrote into it.
+void CutBack(TStream* stream, int64_t position) {
+  if (stream == nullptr) return;
+  if (stream->Size() > position) stream->SetSize(position);
+  stream->SetPosition(position);
+}
+
+}  // namespace
+
+void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TStream* source,
+                              TStream* responseContent) {
+  TIdHTTPRequest& request = Request();
+  const int64_t startPosition = responseContent != nullptr ? responseContent->Position() : 0;
+  request.Target = url;
+  request.Verb = method;
+  request.UploadStream = source;
+  Response().BodyStream = responseContent;
+  protocol_->StartRequest();
+  // Each request counts its own attempts; one that failed must not use up the next one's.
+  redirectCount_ = 0;
+  try {
+    for (;;) {
+      ++redirectCount_;
+      ComposeRequest(request, currentUrl_, protocolVersion_);
+      PrepareConnection();
+      protocol_->BuildAndSendRequest();
+      ReadReplyHead();
+      const TIdHTTPWhatsNext next = protocol_->ProcessResponse();
+      if (next == TIdHTTPWhatsNext::Finish) break;
+      if (next == TIdHTTPWhatsNext::Undetermined) throw EIdException("Undefined situation");
+      if (next == TIdHTTPWhatsNext::Follow) {
+        CutBack(responseContent, startPosition);
+      } else {  // Reauthenticate
+        --redirectCount_;
+        request.Target = url;
+      }
+    }
+  } catch (const EIdHTTPProtocolException&) {
+    // The reply and its body were read whole, so the connection may serve the next request.
+    EndRequest();
+    throw;
+  } catch (...) {
+    // Anything else may leave part of a reply in the connection, in front of the next one.
+    CloseConnection();
+    throw;
+  }
+  EndRequest();
+  redirectCount_ = 0;
+}
+
+void TIdCustomHTTP::EndRequest() {
+  if (protocol_->CloseAfterRequest() || !Response().KeepConnection()) CloseConnection();
+}
+
+void TIdCustomHTTP::PrepareConnection() {
+  if (proxyParams_.ProxyServer().empty()) {
+    ChooseDirectConnection();
+  } else {
+    ChooseProxyConnection();
+  }
+  TIdHTTPRequest& request = Request();
+  const TIdHTTPConnectionType kind = request.ConnectionKind;
+  if (kind == TIdHTTPConnectionType::Direct || kind == TIdHTTPConnectionType::Proxy) {
+    if (protocolVersion_ == TIdHTTPProtocolVersion::pv1_0 && request.Connection.empty()) {
+      if (kind == TIdHTTPConnectionType::Direct) {
+        request.Connection = "keep-alive";
+      } else {
+        request.ProxyConnection = "keep-alive";
+      }
+    }
+  } else {
+    request.Connection.clear();
+  }
+  if (!Response().KeepConnection()) CloseConnection();
+  try {
+    ProbePeerClosed(false);
+  } catch (const EIdSocketError&) {
+    // A kept connection the server has reset serves no more requests.
+    CloseConnection();
+  }
+  if (!IsConnected()) OpenConnection(connectTimeout_);
+}
+
+void TIdCustomHTTP::ChooseDirectConnection() {
+  if (!SameText(Host(), currentUrl_.Host) || Port() != StrToInt(currentUrl_.Port)) {
+    if (IsConnected()) CloseConnection();
+    const std::string host = currentUrl_.Host;
+    const int port = StrToInt(currentUrl_.Port);
+    SetHost(host);
+    SetPort(port);
+  }
+  // This client has no SSL transport.
+  if (IsHttps(currentUrl_)) throw EIdIOHandlerPropInvalid("IOHandler value is not valid");
+  Request().ConnectionKind = TIdHTTPConnectionType::Direct;
+}
+
+void TIdCustomHTTP::ChooseProxyConnection() {
+  if (!SameText(Host(), proxyParams_.ProxyServer()) || Port() != proxyParams_.ProxyPort()) {
+    if (IsConnected()) CloseConnection();
+  }
+  // The connection goes to the proxy; the remembered URL keeps naming the server.
+  TIdTCPClient::SetHost(proxyParams_.ProxyServer());
+  TIdTCPClient::SetPort(proxyParams_.ProxyPort());
+  if (IsHttps(currentUrl_)) {
+    // A tunnel through the proxy would need an SSL transport, which this client has not.
+    Request().ConnectionKind = TIdHTTPConnectionType::ProxySsl;
+    throw EIdIOHandlerPropInvalid("IOHandler value is not valid");
+  }
+  Request().ConnectionKind = TIdHTTPConnectionType::Proxy;
+  Request().Target = currentUrl_.GetURI();
+}
+
+void TIdCustomHTTP::ReadReplyHead() {
+  TIdHTTPResponse& response = Response();
+  do {
+    response.StatusLine = ReceiveLine();
+    protocol_->RetrieveHeaders();
+    ProcessCookies();
+  } while (response.StatusCode() == 100);
+}
+
+void TIdCustomHTTP::ProcessCookies() {
+  if (cookieManager_ == nullptr && allowCookies_) {
+    ownCookieManager_ = std::make_unique<TIdCookieManager>();
+    cookieManager_ = ownCookieManager_.get();
+  }
+  if (cookieManager_ == nullptr) return;
+  const TIdHeaderList& lines = Response().HeaderLines;
+  std::vector<std::string> values;
+  lines.ValuesOf("Set-cookie", values);
+  for (const std::string& value : values) cookieManager_->AddCookie(value, currentUrl_.Host);
+  values.clear();
+  lines.ValuesOf("Set-cookie2", values);
+  for (const std::string& value : values) cookieManager_->AddCookie2(value, currentUrl_.Host);
+}
+
+}  // namespace pelmorix

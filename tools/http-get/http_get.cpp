@@ -1,0 +1,65 @@
+#include "tools/http-get/http_get.h"
+
+#include <memory>
+#include <ostream>
+
+#include "http/id_http.h"
+#include "tools/http-get/standard_output_stream.h"
+
+namespace pelmorix {
+namespace {
+
+// Socket error texts carry a line break; the report is one line.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      line += ' ';
+    } else {
+      line += text[i];
+    }
+  }
+  return line;
+}
+
+void ReportFailure(const Exception& error, std::ostream& errors) {
+  errors << error.ClassName() << ": " << OneLine(error.Message());
+  if (const auto* reply = dynamic_cast<const EIdHTTPProtocolException*>(&error)) {
+    errors << " (reply code " << reply->ReplyCode() << ")";
+  }
+  errors << '\n';
+}
+
+std::unique_ptr<TStream> OpenOutput(const std::string& fileName) {
+  if (fileName.empty()) return std::make_unique<TStandardOutputStream>();
+  return std::make_unique<TFileStream>(fileName, fmCreate);
+}
+
+}  // namespace
+
+int RunHttpGet(const THttpGetArguments& arguments, std::ostream& errors) {
+  try {
+    TIdHTTP http;
+    http.SetConnectTimeout(arguments.ConnectTimeout);
+    http.SetReadTimeout(arguments.ReadTimeout);
+    const std::unique_ptr<TStream> output = OpenOutput(arguments.OutputFile);
+    for (const std::string& url : arguments.Urls) {
+      if (arguments.Text) {
+        output->WriteText(http.Get(url));
+      } else {
+        http.Get(url, *output);
+      }
+    }
+    http.Disconnect();
+  } catch (const Exception& error) {
+    ReportFailure(error, errors);
+    return 1;
+  } catch (const std::exception& error) {
+    errors << "std::exception: " << OneLine(error.what()) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace pelmorix
