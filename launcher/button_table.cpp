@@ -31,8 +31,8 @@ const std::string& ButtonRecord::Field(int index) const {
   }
 }
 
-void SplitIntoRecord(ButtonTable& table, std::string_view text, int row) {
-  if (row < 0 || row >= ButtonTable::kRowCount) return;
+void SplitIntoRecord(TButtonTable& table, std::string_view text, int row) {
+  if (row < 0 || row >= TButtonTable::kRowCount) return;
   ButtonRecord& record = table[row];
   for (int i = 0; i < ButtonRecord::kFieldCount; ++i) {
     const size_t bar = text.find('|');

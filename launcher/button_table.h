@@ -20,7 +20,7 @@ struct ButtonRecord {
 
 // Rows 0 to 12. Row 0 sizes and titles the window, rows 1-5, 7, 9-11 feed the button slots of
 // the same number, row 6 holds two notices, row 8 the buttons' font colour and size.
-struct ButtonTable {
+struct TButtonTable {
   static constexpr int kRowCount = 13;
   std::array<ButtonRecord, kRowCount> Rows;
 
@@ -31,6 +31,6 @@ struct ButtonTable {
 // Fills a row from a row text: the pieces between "|" go into the fields in index order; fields
 // after the last piece keep their values. A row outside 0 to 12 and pieces beyond the tenth have
 // no place in the table and are ignored.
-void SplitIntoRecord(ButtonTable& table, std::string_view text, int row);
+void SplitIntoRecord(TButtonTable& table, std::string_view text, int row);
 
 }  // namespace pelmorix

@@ -5,7 +5,8 @@
 
 namespace pelmorix {
 
-TForm1::TForm1(TApplication& application) : TForm(application, "Form1") {
+TForm1::TForm1(TApplication& application, TLauncher& launcher)
+    : TForm(application, "Form1"), Launcher(launcher) {
   SetCaption("Tarnovia Start");
   SetBounds(575, 295, 0, 0);
   SetClientWidth(316);
@@ -51,7 +52,40 @@ TForm1::TForm1(TApplication& application) : TForm(application, "Form1") {
   Timer1->SetEnabled(false);
   Timer1->SetInterval(50);
 
+  // The window's own HTTP client keeps the component's time-outs.
+  IdHTTP1.SetMaxLineAction(maException);
+  IdHTTP1.SetAllowCookies(true);
+  IdHTTP1.Request().SetContentLength(-1);
+  IdHTTP1.Request().Accept = "text/html, */*";
+  IdHTTP1.Request().UserAgent = "Mozilla/3.0 (compatible; Pelmorix HTTP)";
+  IdHTTP1.Request().BasicAuthentication = false;
+
   ConnectEvents();
+}
+
+TBitBtn* TForm1::SlotOfRow(int row) const {
+  switch (row) {
+    case 1:
+      return BitBtn1;
+    case 2:
+      return BitBtn2;
+    case 3:
+      return BitBtn3;
+    case 4:
+      return BitBtn4;
+    case 5:
+      return BitBtn5;
+    case 7:
+      return BitBtn7;
+    case 9:
+      return BitBtn9;
+    case 10:
+      return BitBtn10;
+    case 11:
+      return BitBtn11;
+    default:
+      return nullptr;
+  }
 }
 
 TBitBtn* TForm1::CreateSlot(const std::string& name, int left, int top, int tab_order,

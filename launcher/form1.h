@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "http/id_http.h"
+#include "launcher/launcher_state.h"
 #include "platform/browser/web_browser.h"
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
@@ -14,10 +16,13 @@ namespace pelmorix {
 
 // The launcher's main window: the browser over the whole client area, the nine button slots,
 // the progress panel of the patch run, and the start-up timer. The constructor builds the
-// design; the handlers live in the launcher files of their concern.
+// design; the handlers and routines live in the launcher files of their concern.
 class TForm1 : public TForm {
  public:
-  explicit TForm1(TApplication& application);
+  TForm1(TApplication& application, TLauncher& launcher);
+
+  // The launcher this window serves: its environment, network unit and module state.
+  TLauncher& Launcher;
 
   TWebBrowser* wb;
   TButton* Button2;
@@ -35,7 +40,8 @@ class TForm1 : public TForm {
   TBitBtn* BitBtn11;
   TBitBtn* BitBtn10;
   TTimer* Timer1;
-  // FIXME: IdHTTP1, the window's own HTTP client, joins once the HTTP client exists.
+  // The window's own HTTP client; it fetches the button pictures.
+  TIdHTTP IdHTTP1;
 
   // Start-up (form1_startup.cpp).
   void FormShow(TObject* Sender);
@@ -54,6 +60,30 @@ class TForm1 : public TForm {
   void BitBtn10Click(TObject* Sender);
   void BitBtn11Click(TObject* Sender);
 
+  // The start-up behind FormShow and Timer1Timer, and the normal start path (form1_startup.cpp).
+  void RunStartup();
+  void StartLauncher();
+
+  // The button table over the window (form1_layout.cpp) and the button pictures
+  // (form1_images.cpp).
+  void ApplyPageDirectives(const std::string& markup);
+  void LayoutButtons();
+  void LoadButtonImage(int row, TBitBtn& button);
+  void DecodeJpegText(const std::string& text);
+  void MarkGlyphStrip();
+  // The button slot fed by a row (1-5, 7, 9-11), none for the other rows.
+  TBitBtn* SlotOfRow(int row) const;
+
+  // The commands of the button slots (form1_commands.cpp).
+  void RunCommand(int slot);
+
+  // The patch run under the progress panel (form1_patch.cpp).
+  void RunPatch();
+  void SetProgress(int value);
+
+  // The start page (form1_browser.cpp).
+  void NavigateStartPage();
+
   // Browser events (form1_browser.cpp).
   void wbBeforeNavigate2(TObject* Sender, const TDispatch* pDisp, const std::string& URL, int Flags,
                          const std::string& TargetFrameName, const std::string& PostData,
@@ -62,6 +92,14 @@ class TForm1 : public TForm {
   void wbDownloadComplete(TObject* Sender);
 
  private:
+  void StartGame(int command);
+  void WriteProbeAndPatch();
+  bool RunWriteProbe();
+  void StartUninstaller(int command);
+  void OpenDownloadPage();
+  void LayoutSlot(int row, TBitBtn& slot, int fontSize, TColor fontColor);
+  void ShowNotices(const ButtonRecord& row);
+
   TBitBtn* CreateSlot(const std::string& name, int left, int top, int tab_order,
                       void (TForm1::*handler)(TObject*));
   void CreateProgressPanel();

@@ -1,20 +1,31 @@
-// Program entry of Pelmorix.exe (and of its copy Update.exe): the application, the main
-// window with its browser, and the message loop until the window closes.
+// Program entry of Pelmorix.exe (and of its copy Update.exe): the unit start-ups, the takeover
+// of an older running copy, the main window with its browser, and the message loop until the
+// window closes; the unit shut-downs follow in reverse order.
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "launcher/form1.h"
+#include "launcher/launcher_state.h"
+#include "launcher/takeover.h"
 #include "platform/browser/webkit/webkit_browser.h"
+#include "platform/environment/environment.h"
+#include "platform/files/files.h"
+#include "platform/registry/registry_api.h"
+#include "platform/shell/system_shell.h"
 #include "platform/ui/application.h"
 #include "platform/ui/gtk/gtk_backend.h"
+
+#ifndef PELMORIX_CONFIG_SERVER
+#define PELMORIX_CONFIG_SERVER "http://127.0.0.1:8431"
+#endif
 
 namespace {
 
 // The application's title before the server names one: the program's file name without its
 // extension.
-std::string ProgramTitle(const char* argv0) {
-  std::string name = argv0 ? argv0 : "";
+std::string ProgramTitle(const std::string& path) {
+  std::string name = path;
   const size_t slash = name.find_last_of("/\\");
   if (slash != std::string::npos) name.erase(0, slash + 1);
   const size_t dot = name.rfind('.');
@@ -22,15 +33,34 @@ std::string ProgramTitle(const char* argv0) {
   return name;
 }
 
+// The configuration server of this build, unless the environment names another (test rigs and
+// demos do).
+std::string ConfigServer() {
+  std::string server = pelmorix::GetEnvironmentText("PELMORIX_CONFIG_SERVER");
+  if (server.empty()) server = PELMORIX_CONFIG_SERVER;
+  while (!server.empty() && server.back() == '/') server.pop_back();
+  return server;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace pelmorix;
   try {
-    pelmorix::TGtkBackend ui(argc, argv);
-    pelmorix::TApplication Application(ui, ProgramTitle(argc > 0 ? argv[0] : nullptr));
-    pelmorix::TForm1 Form1(Application);
-    // FIXME: the unit start-ups and TakeOverInstance run here once they exist.
-    pelmorix::TWebKitBrowser browser(ui, *Form1.wb);
+    TRegistryApi registry;
+    TSystemShell shell;
+    TLauncherEnvironment environment{registry,
+                                     shell,
+                                     {argv + (argc > 0 ? 1 : 0), argv + argc},
+                                     GetModuleFileName(),
+                                     ConfigServer()};
+    TLauncher launcher(environment);
+    TakeOverInstance(launcher.Environment);
+
+    TGtkBackend ui(argc, argv);
+    TApplication Application(ui, ProgramTitle(environment.ExePath));
+    TForm1 Form1(Application, launcher);
+    TWebKitBrowser browser(ui, *Form1.wb);
     Application.Run();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

@@ -22,9 +22,9 @@ int BlockRowNumber(std::string_view block) {
 
 }  // namespace
 
-void ReadPageDirectives(std::string_view markup, int32_t& installationId, ButtonTable& table) {
+void ReadPageDirectives(std::string_view markup, int32_t& installationId, TButtonTable& table) {
   ReadInstallationId(markup, installationId);
-  for (int row = 1; row < ButtonTable::kRowCount; ++row) table[row].Mode.assign(1, '0');
+  for (int row = 1; row < TButtonTable::kRowCount; ++row) table[row].Mode.assign(1, '0');
 
   // Each step consumes the markup up to and including the first "]" after the scan offset;
   // a "]" before the "[" makes the block empty, which fails like the original scan does.

@@ -15,6 +15,6 @@ namespace pelmorix {
 // An "id=" without digits, a block whose row number is not an integer, an empty block and a
 // "[" without a later "]" raise EConvertError; the blocks before it stay applied.
 // The markup is scanned once from left to right.
-void ReadPageDirectives(std::string_view markup, int32_t& installationId, ButtonTable& table);
+void ReadPageDirectives(std::string_view markup, int32_t& installationId, TButtonTable& table);
 
 }  // namespace pelmorix

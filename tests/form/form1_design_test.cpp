@@ -5,6 +5,7 @@
 
 #include "launcher/design_glyphs.h"
 #include "launcher/form1.h"
+#include "platform/shell/recording_shell.h"
 #include "platform/ui/application.h"
 #include "platform/ui/glyph_cell.h"
 #include "platform/ui/headless_backend.h"
@@ -15,7 +16,10 @@ namespace {
 struct TFormRig {
   THeadlessBackend backend;
   TApplication app{backend, "Pelmorix"};
-  TForm1 form{app};
+  TRegistryApi registry{"/nonexistent-registry"};
+  TRecordingShell shell;
+  TLauncher launcher{TLauncherEnvironment{registry, shell, {}, "/opt/Pelmorix.exe", ""}};
+  TForm1 form{app, launcher};
 };
 
 TEST(Form1, WindowDesign) {

@@ -10,43 +10,15 @@
 #include <filesystem>
 
 #include "base/codepage.h"
+#include "tests/launcher/jpeg_encode.h"
 
 namespace pelmorix {
 namespace {
 
-// Encodes a solid-colour picture, so decoding can be checked against known pixels.
-std::string EncodeSolid(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr errors{};
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 95, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
-  for (int x = 0; x < width; ++x) row[x * 3] = r, row[x * 3 + 1] = g, row[x * 3 + 2] = b;
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW line = row.data();
-    jpeg_write_scanlines(&info, &line, 1);
-  }
-  jpeg_finish_compress(&info);
-  std::string bytes(reinterpret_cast<char*>(buffer), size);
-  jpeg_destroy_compress(&info);
-  free(buffer);
-  return bytes;
-}
-
 TEST(JpegImage, DecodesWithBothDctSettings) {
   TJPEGImage image;
   TMemoryStream stream;
-  stream.WriteText(EncodeSolid(354, 30, 250, 120, 10));
+  stream.WriteText(EncodeSolidJpeg(354, 30, 250, 120, 10));
   stream.SetPosition(0);
   image.LoadFromStream(stream);
   for (auto performance : {TJPEGPerformance::jpBestQuality, TJPEGPerformance::jpBestSpeed}) {
@@ -76,7 +48,7 @@ TEST(JpegImage, ReportsTheDecoderMessageNumber) {
   TMemoryStream empty;
   image.LoadFromStream(empty);
   EXPECT_THROW(image.Decode(), EJPEG);
-  std::string cut = EncodeSolid(30, 30, 1, 2, 3);
+  std::string cut = EncodeSolidJpeg(30, 30, 1, 2, 3);
   cut.resize(100);  // inside the tables of the header
   TMemoryStream truncated;
   truncated.WriteText(cut);
@@ -89,7 +61,7 @@ TEST(JpegImage, SavesTheCompressedBytesUnchangedAndReportsMissingFiles) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("pelmorix-jpeg-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  const std::string bytes = EncodeSolid(9, 3, 0, 0, 255);
+  const std::string bytes = EncodeSolidJpeg(9, 3, 0, 0, 255);
   TJPEGImage image;
   TMemoryStream stream;
   stream.WriteText(bytes);
