@@ -1,13 +1,19 @@
 // Draws the launcher's three built-in button strips and writes them as a C++ source file of
 // RGB pixel arrays:  pelmorix-glyphs OUTPUT.cpp [PREVIEW.ppm]
+// or, for a server's button pictures, as JPEG files 3.jpg, 4.jpg and 5.jpg (the rows of the
+// three buttons) whose corners take a background colour:  pelmorix-glyphs --jpeg DIR [RRGGBB]
 //
 // Each strip is 354 x 30 pixels: three 118-pixel cells for the up, disabled and pressed
 // states. Everything outside a cell's rounded face keeps the key colour, which is also the
 // cell's bottom-left pixel, so the button leaves those corners transparent.
 #include <cairo.h>
 #include <pango/pangocairo.h>
+#include <stdio.h>
+// jpeglib.h needs stdio.h first.
+#include <jpeglib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -114,10 +120,10 @@ void DrawCell(cairo_t* cr, int index, const char* caption, const TCellStyle& sty
   cairo_restore(cr);
 }
 
-std::vector<unsigned char> DrawStrip(const TStrip& strip) {
+std::vector<unsigned char> DrawStrip(const TStrip& strip, const TRgb& background = kKey) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
   cairo_t* cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, kKey.r, kKey.g, kKey.b);
+  cairo_set_source_rgb(cr, background.r, background.g, background.b);
   cairo_paint(cr);
   for (int i = 0; i < kCells; ++i) DrawCell(cr, i, strip.caption, strip.cells[i]);
   cairo_destroy(cr);
@@ -137,11 +143,52 @@ std::vector<unsigned char> DrawStrip(const TStrip& strip) {
   return rgb;
 }
 
+bool WriteJpeg(const std::string& path, const std::vector<unsigned char>& rgb) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = kWidth;
+  info.image_height = kHeight;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 92, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = const_cast<unsigned char*>(rgb.data()) + info.next_scanline * kWidth * 3;
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  return std::fclose(file) == 0;
+}
+
+// The server pictures of the rows that carry these three buttons.
+int WriteServerPictures(const std::string& folder, const char* background) {
+  const TRgb corner = Hex(background ? std::strtoul(background, nullptr, 16) : 0xFFFFFF);
+  const int rows[] = {3, 4, 5};
+  for (int i = 0; i < 3; ++i) {
+    const std::string path = folder + "/" + std::to_string(rows[i]) + ".jpg";
+    if (!WriteJpeg(path, DrawStrip(kStrips[i], corner))) {
+      std::fprintf(stderr, "cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::string(argv[1]) == "--jpeg") {
+    return WriteServerPictures(argv[2], argc > 3 ? argv[3] : nullptr);
+  }
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT.cpp [PREVIEW.ppm]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTPUT.cpp [PREVIEW.ppm] | --jpeg DIR [RRGGBB]\n", argv[0]);
     return 2;
   }
   std::ofstream out(argv[1]);
