@@ -9,9 +9,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/gui/gui_support.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelmorix {
 namespace {
@@ -87,10 +91,42 @@ void SendDeleteWindow(Display* display, Window window) {
   XFlush(display);
 }
 
+// A configuration server whose rows keep the window at its design size and caption and whose
+// start page is blank and names no button: the demo server with a scenario of its own.
+class TBlankServer {
+ public:
+  TBlankServer() {
+    const std::string scenario = folder_ / "scenario";
+    std::filesystem::create_directories(scenario);
+    std::ofstream(scenario + "/servers.txt") << "{base}";
+    std::ofstream rows(scenario + "/buttons.txt");
+    rows << "0|312|210|0||Tarnovia Start|||";
+    for (int row = 1; row <= 12; ++row) rows << "\n" << row << (row == 8 ? "|0|0|12" : "|0|0|0");
+    rows.close();
+    std::ofstream(scenario + "/page.html") << "<html><body style='margin:0'></body></html>";
+    const std::string portFile = folder_ / "port";
+    server_ = std::make_unique<test::TChildProcess>(std::vector<std::string>{
+        "python3", PELMORIX_SOURCE_DIR "/tools/demo-server/demo_server.py", "--port", "0",
+        "--port-file", portFile, "--scenario", scenario, "--log", folder_ / "log"});
+    test::WaitFor([&] { return std::filesystem::exists(portFile); }, [] {}, 20);
+    std::ifstream(portFile) >> port_;
+  }
+  std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  std::string Folder() const { return folder_.Path(); }
+
+ private:
+  TTempFolder folder_;
+  std::unique_ptr<test::TChildProcess> server_;
+  int port_ = 0;
+};
+
 TEST(LauncherWindow, FixedCentredWindowWithTheBrowserThatClosesOnWmClose) {
   Display* display = XOpenDisplay(nullptr);
   ASSERT_NE(nullptr, display);
-  test::TChildProcess launcher({PELMORIX_BIN_DIR "/Pelmorix.exe"});
+  TBlankServer server;
+  setenv("PELMORIX_CONFIG_SERVER", server.Base().c_str(), 1);
+  setenv("PELMORIX_REGISTRY", (server.Folder() + "/registry").c_str(), 1);
+  test::TChildProcess launcher({PELMORIX_BIN_DIR "/Pelmorix.exe", "/101"});
   Window window = 0;
   ASSERT_TRUE(test::WaitFor([&] { return (window = FindWindowOf(display, launcher.Pid())) != 0; },
                             [] {}, 60));
