@@ -4,6 +4,7 @@
 
 #include "http/id_http.h"
 #include "launcher/launcher_state.h"
+#include "launcher/patch_list.h"
 #include "platform/browser/web_browser.h"
 #include "platform/ui/button.h"
 #include "platform/ui/form.h"
@@ -92,6 +93,10 @@ class TForm1 : public TForm {
   void wbDownloadComplete(TObject* Sender);
 
  private:
+  void ShowProgressPanel();
+  void DownloadPatchFiles(const PatchList& list);
+  void InstallPatchFiles(const PatchList& list, const std::string& patchType,
+                         SelfPatchHandOver& selfPatch);
   void StartGame(int command);
   void WriteProbeAndPatch();
   bool RunWriteProbe();

@@ -1,7 +1,37 @@
-// The patch run under the progress panel.
+// The patch run: the patch message question, the patch address and type, the list, the
+// downloads into "temp" and the installation under the progress panel, the version write, and
+// the hand-over of a new launcher executable to Helper1.exe.
+#include <cmath>
+#include <exception>
+
+#include "base/codepage.h"
+#include "base/convert.h"
+#include "base/exception.h"
+#include "base/stream.h"
+#include "launcher/execute_with_report.h"
 #include "launcher/form1.h"
+#include "launcher/patch_list.h"
+#include "platform/files/files.h"
+#include "platform/ui/application.h"
 
 namespace pelmorix {
+namespace {
+
+// The bar moves from 10 to 80 over the downloads and from 80 to 100 over the installation;
+// the halves round to even, as the progress table expects.
+int StepProgress(int base, int span, size_t index, size_t count) {
+  return base + static_cast<int>(std::nearbyint(span * static_cast<double>(index) /
+                                                (static_cast<double>(count) + 0.01)));
+}
+
+std::string FileStepText(const PatchList& list, const char* phase, const std::string& target,
+                         const char* verb, size_t index) {
+  return list.Name + " " + list.Version + " " + phase + ": " + target + " " + verb + " (Datei " +
+         IntToStr(static_cast<int64_t>(index + 1)) + " von " +
+         IntToStr(static_cast<int64_t>(list.Files.size())) + ")..";
+}
+
+}  // namespace
 
 void TForm1::SetProgress(int value) {
   ProgressBar1->SetPosition(value);
@@ -9,7 +39,120 @@ void TForm1::SetProgress(int value) {
   Panel1->Repaint();
 }
 
-// FIXME: the patch run is not built yet: no patch message, list, download or install.
-void TForm1::RunPatch() {}
+void TForm1::RunPatch() {
+  TLauncherState& state = Launcher.State;
+  TInstallationSettings& settings = state.Settings;
+  TIdHTTP& http = Launcher.Inet.LauncherHttp();
+  const std::string id = IntToStr(settings.InstallationId);
+  const std::string request = state.ServerBase + "index.php?id=" + id;
+  settings.SelectedInstallation = settings.InstallationId;
+  bool success = false;
+  SelfPatchHandOver selfPatch;
+  state.CancelRequested = false;
+  Button1->SetEnabled(true);
+
+  const std::string message = DecodeEscapes(http.Get(request + "&action=getpatchmsg"));
+  const size_t bar = message.find('|');
+  if (bar != std::string::npos &&
+      Application().MessageBox(message.substr(bar + 1), message.substr(0, bar), MB_YESNO) !=
+          IDYES) {
+    return;
+  }
+
+  const std::string retry = Utf8ToCp1252(". Führen Sie das Update erneut aus.");
+  PatchList list;
+  try {
+    const std::string patchUrl = http.Get(request + "&action=getpatchurl");
+    const std::string patchType = http.Get(request + "&action=getpatchtype");
+    if (patchType == "3") {
+      ExecuteWithReport(Launcher.Environment.Shell, Application().MessageBoxHost(),
+                        Application().GetDesktopWindow(), "open", patchUrl, "", "", SW_SHOW,
+                        "GetPatchUrl");
+      return;
+    }
+    list = ParsePatchList(http.Get(patchUrl));
+    ShowProgressPanel();
+    DownloadPatchFiles(list);
+    InstallPatchFiles(list, patchType, selfPatch);
+    success = true;
+  } catch (const std::exception& error) {
+    Application().ShowMessage("Fehler: " + std::string(error.what()) + retry);
+  }
+  Panel1->Hide();
+  if (!success) return;
+
+  try {
+    settings.WriteSetting("version", list.Version);
+    settings.InstallationIdText = "/" + id;
+    NavigateStartPage();
+  } catch (const std::exception& error) {
+    Application().ShowMessage("Fehler: " + std::string(error.what()) + retry);
+  }
+  if (selfPatch.Pending) {
+    // The running launcher cannot replace its own executable; Helper1.exe does, once this
+    // process has ended.
+    ExecuteWithReport(Launcher.Environment.Shell, Application().MessageBoxHost(),
+                      Application().GetDesktopWindow(), "", "Helper1.exe",
+                      "/" + selfPatch.Source + " /" + selfPatch.Target + " /" + id, "", SW_SHOW,
+                      "SelfPatch");
+    Close();
+  } else {
+    Application().ShowMessage(list.Name + " " + list.Version + " wurde erfolgreich installiert.");
+  }
+}
+
+void TForm1::ShowProgressPanel() {
+  const int width = ClientWidth();
+  const int height = ClientHeight();
+  Panel1->SetBounds(0, 0, width, height);
+  ProgressBar1->SetBounds(10, height / 2 - 20, width - 40, ProgressBar1->Height());
+  Button1->SetLeft(width / 2 - 40);
+  Button1->SetTop(ProgressBar1->Top() + 40);
+  Label1->SetBounds(0, ProgressBar1->Top() - 40, Panel1->Width(), Label1->Height());
+  Panel1->Show();
+  SetProgress(5);
+}
+
+void TForm1::DownloadPatchFiles(const PatchList& list) {
+  for (size_t i = 0; i < list.Files.size(); ++i) {
+    const PatchFile& file = list.Files[i];
+    Application().ProcessMessages();
+    CreateDir("temp");
+    TFileStream download(file.DownloadPath, fmCreate);
+    Label1->SetCaption(FileStepText(list, "Download", file.TargetPath, "herunterladen", i));
+    Label1->Repaint();
+    SetProgress(StepProgress(10, 70, i, list.Files.size()));
+    Application().ProcessMessages();
+    Launcher.Inet.LauncherHttp().Get(file.Url, download);
+    Application().ProcessMessages();
+    // The file is closed as the stream goes, also when the download failed.
+    if (Launcher.State.CancelRequested) throw Exception("Update abgebrochen");
+  }
+}
+
+void TForm1::InstallPatchFiles(const PatchList& list, const std::string& patchType,
+                               SelfPatchHandOver& selfPatch) {
+  for (size_t i = 0; i < list.Files.size(); ++i) {
+    const PatchFile& file = list.Files[i];
+    Application().ProcessMessages();
+    Label1->SetCaption(FileStepText(list, "Installation", file.TargetPath, "installieren", i));
+    Label1->Repaint();
+    SetProgress(StepProgress(80, 20, i, list.Files.size()));
+    if (patchType == "2") {
+      if (ExecuteWithReport(Launcher.Environment.Shell, Application().MessageBoxHost(),
+                            Application().GetDesktopWindow(), "", file.DownloadPath, "", "",
+                            SW_SHOW, "ExecuteEXE") > 32) {
+        Close();
+      }
+    } else if (file.TargetPath.find("Pelmorix.exe") != std::string::npos ||
+               file.TargetPath.find("pelmorix.exe") != std::string::npos) {
+      selfPatch = {true, file.DownloadPath, file.TargetPath};
+    } else {
+      if (FileExists(file.TargetPath)) DeleteFile(file.TargetPath);
+      RenameFile(file.DownloadPath, file.TargetPath);
+    }
+    if (Launcher.State.CancelRequested) throw Exception("Update abgebrochen");
+  }
+}
 
 }  // namespace pelmorix

@@ -29,6 +29,14 @@ struct PatchList {
   std::vector<PatchFile> Files;
 };
 
+// A file of a patch that replaces the launcher's own executable: the running launcher leaves it
+// in "temp" and hands it to Helper1.exe.
+struct SelfPatchHandOver {
+  bool Pending = false;
+  std::string Source;  // the download path
+  std::string Target;
+};
+
 // Reads a patch list. A count that is not an integer raises EConvertError; a count above
 // kMaxFiles raises an Exception naming the count and the limit, since installing only part of
 // a patch and recording its version would leave a broken installation. A count of 0 or less

@@ -11,7 +11,8 @@ and the server named by the server list (the same address) answers
   /index.php?id=<id>&action=getpatchmsg|getpatchurl|getpatchtype
                                            patches/<id>/message.txt, url.txt, type.txt
   /index.php                               the write probe
-  /<any other path>                        a file of the scenario folder (patch lists, patch files)
+  /<any other path>                        a file of the scenario folder (patch lists, patch files;
+                                           {base} is replaced in .txt files)
 
 Every reply comes from the scenario folder, read afresh for each request, so a test can change
 the scenario while the server runs. In texts, {base} stands for this server's own address with
@@ -47,7 +48,7 @@ class Scenario:
             return f.read()
 
     def text(self, name, **values):
-        data = self.read(name)
+        data = self.read(*name.split(os.sep))
         if data is None:
             return None
         data = data.replace(b"{base}", self.base.encode())
@@ -109,8 +110,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/index.php":
             body, content_type = self.index_php(query, url.query)
         else:
-            body = scenario.read(*[p for p in path.split("/") if p])
-            content_type = "application/octet-stream"
+            parts = [p for p in path.split("/") if p]
+            if path.endswith(".txt"):
+                # Text files such as patch lists name this server's address with {base}.
+                body = scenario.text(os.path.join(*parts)) if parts else None
+            else:
+                body = scenario.read(*parts)
+                content_type = "application/octet-stream"
         if body is None:
             self.not_found()
         else:

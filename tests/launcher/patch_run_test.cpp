@@ -1,0 +1,249 @@
+// The patch run against the demo server: the question, the progress panel, downloads into
+// "temp", the installation, the version write and every way the run can end early.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "base/codepage.h"
+#include "tests/launcher/launcher_rig.h"
+
+namespace pelmorix {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class PatchRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rig.AddInstallation(101, {{"version", "1.0"}, {"folder", rig.WorkFolder}});
+    rig.Start();
+    rig.Show();
+    rig.Shell.Calls.clear();
+    rig.State().Settings.InstallationId = 101;
+    rig.Ui.OnProcessMessages = [this] {
+      const int position = rig.Form->ProgressBar1->Position();
+      if (positions.empty() || positions.back() != position) positions.push_back(position);
+      const std::string& label = rig.Form->Label1->Caption();
+      if (labels.empty() || labels.back() != label) labels.push_back(label);
+      if (onPump) onPump();
+    };
+  }
+  // A patch of type "1" whose list names the given files ("url|name|target|" each).
+  void Offer(const std::string& type, int count, const std::string& files,
+             const std::string& message = "") {
+    rig.Server.Put("patches/101/message.txt", message);
+    rig.Server.Put("patches/101/url.txt", "{base}patches/101/list.txt");
+    rig.Server.Put("patches/101/type.txt", type);
+    rig.Server.Put("patches/101/list.txt", "Karo|2.0|x|x|" + std::to_string(count) + "|" + files);
+  }
+  // n files "{base}files/f<k>.bin|f<k>.bin|target<k>.bin|", served with their own names.
+  std::string ServedFiles(int n) {
+    std::string files;
+    for (int k = 0; k < n; ++k) {
+      const std::string name = "f" + std::to_string(k) + ".bin";
+      rig.Server.Put("files/" + name, "data of " + name);
+      files += "{base}files/" + name + "|" + name + "|target" + std::to_string(k) + ".bin|";
+    }
+    return files;
+  }
+  void Run() {
+    rig.Application->DispatchEvent([this] { rig.Form->RunPatch(); });
+  }
+  std::string Version() {
+    rig.State().Settings.SelectedInstallation = 101;
+    return rig.State().Settings.ReadSetting("version");
+  }
+  size_t RequestsContaining(const std::string& text) {
+    size_t count = 0;
+    for (const auto& r : rig.Server.Requests()) count += r.find(text) != std::string::npos;
+    return count;
+  }
+
+  TLauncherRig rig;
+  std::vector<int> positions;
+  std::vector<std::string> labels;
+  std::function<void()> onPump;
+};
+
+TEST_F(PatchRunTest, ProgressFollowsTheTableForSmallAndFullLists) {
+  const std::vector<std::pair<int, std::vector<int>>> cases = {
+      {1, {5, 10, 80}},
+      {2, {5, 10, 45, 80, 90}},
+      {3, {5, 10, 33, 57, 80, 87, 93}},
+      {5, {5, 10, 24, 38, 52, 66, 80, 84, 88, 92, 96}}};
+  for (const auto& [n, expected] : cases) {
+    positions.clear();
+    Offer("1", n, ServedFiles(n));
+    Run();
+    positions.push_back(rig.Form->ProgressBar1->Position());
+    EXPECT_EQ(positions, expected) << n << " files";
+  }
+  positions.clear();
+  Offer("1", 101, ServedFiles(101));
+  Run();
+  EXPECT_NE(std::find(positions.begin(), positions.end(), 79), positions.end());
+  EXPECT_EQ(std::find(positions.begin(), positions.end(), 80) -
+                std::find(positions.begin(), positions.end(), 79),
+            1);
+  EXPECT_EQ(rig.Form->ProgressBar1->Position(), 100);  // the last installation step
+  EXPECT_EQ(rig.Boxes().back().text, "Karo 2.0 wurde erfolgreich installiert.");
+}
+
+TEST_F(PatchRunTest, InstallsMovesWritesTheVersionAndReloadsTheStartPage) {
+  std::ofstream(rig.WorkFolder + "/target1.bin") << "old";
+  Offer("1", 2, ServedFiles(2));
+  const size_t navigations = rig.Browser->Navigations.size();
+  Run();
+  EXPECT_EQ(ReadFile(rig.WorkFolder + "/target0.bin"), "data of f0.bin");
+  EXPECT_EQ(ReadFile(rig.WorkFolder + "/target1.bin"), "data of f1.bin");
+  EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/temp/f0.bin"));
+  EXPECT_EQ(Version(), "2.0");
+  EXPECT_EQ(rig.State().Settings.InstallationIdText, "/101");
+  EXPECT_EQ(rig.Browser->Navigations.size(), navigations + 1);
+  EXPECT_FALSE(rig.Form->Panel1->Visible());
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text, "Karo 2.0 wurde erfolgreich installiert.");
+  EXPECT_NE(std::find(labels.begin(), labels.end(),
+                      "Karo 2.0 Download: target1.bin herunterladen (Datei 2 von 2).."),
+            labels.end());
+  EXPECT_NE(std::find(labels.begin(), labels.end(),
+                      "Karo 2.0 Installation: target0.bin installieren (Datei 1 von 2).."),
+            labels.end());
+  // The panel covers the client area, its parts laid out from the middle.
+  const int w = rig.Form->ClientWidth(), h = rig.Form->ClientHeight();
+  EXPECT_EQ(rig.Form->Panel1->Width(), w);
+  EXPECT_EQ(rig.Form->ProgressBar1->Top(), h / 2 - 20);
+  EXPECT_EQ(rig.Form->ProgressBar1->Width(), w - 40);
+  EXPECT_EQ(rig.Form->Button1->Left(), w / 2 - 40);
+  EXPECT_EQ(rig.Form->Label1->Top(), h / 2 - 60);
+}
+
+TEST_F(PatchRunTest, TheQuestionDecidesAndAMessageWithoutBarAsksNothing) {
+  Offer("1", 0, "", "Neu in 2.0|Satz eins.#13#10Satz zwei.");
+  rig.Ui.Boxes.Answers.push_back(IDNO);
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].caption, "Neu in 2.0");
+  EXPECT_EQ(rig.Boxes()[0].text, "Satz eins.\r\nSatz zwei.");
+  EXPECT_EQ(rig.Boxes()[0].flags, MB_YESNO);
+  EXPECT_EQ(RequestsContaining("getpatchurl"), 0u);
+  EXPECT_EQ(Version(), "1.0");
+
+  Offer("1", 0, "", "nur ein Text");
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 2u);  // no question, straight to success
+  EXPECT_EQ(rig.Boxes()[1].text, "Karo 2.0 wurde erfolgreich installiert.");
+  EXPECT_EQ(Version(), "2.0");
+}
+
+TEST_F(PatchRunTest, TypeThreeOpensTheAddressAndFetchesNoList) {
+  Offer("3", 0, "");
+  Run();
+  ASSERT_EQ(rig.Shell.Calls.size(), 1u);
+  EXPECT_EQ(rig.Shell.Calls[0].Operation, "open");
+  EXPECT_EQ(rig.Shell.Calls[0].File, rig.State().ServerBase + "patches/101/list.txt");
+  EXPECT_EQ(RequestsContaining("list.txt"), 0u);
+  EXPECT_TRUE(rig.Boxes().empty());
+  EXPECT_EQ(Version(), "1.0");
+}
+
+TEST_F(PatchRunTest, TypeTwoStartsEveryDownloadInOrder) {
+  Offer("2", 2, ServedFiles(2));
+  Run();
+  ASSERT_EQ(rig.Shell.Calls.size(), 2u);
+  EXPECT_EQ(rig.Shell.Calls[0].File, "temp\\f0.bin");
+  EXPECT_EQ(rig.Shell.Calls[1].File, "temp\\f1.bin");
+  EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f1.bin"));
+  EXPECT_EQ(Version(), "2.0");
+  EXPECT_FALSE(rig.Form->Visible());  // a start succeeded: the launcher goes after the run
+}
+
+TEST_F(PatchRunTest, FailedDownloadMovesNothingAndNamesTheHttpError) {
+  Offer("1", 2, ServedFiles(1) + "{base}files/missing.bin|missing.bin|target1.bin|");
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text,
+            Utf8ToCp1252("Fehler: HTTP/1.1 404 Not Found. Führen Sie das Update erneut aus."));
+  EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/target0.bin"));
+  EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f0.bin"));
+  EXPECT_FALSE(rig.Form->Panel1->Visible());
+  EXPECT_EQ(Version(), "1.0");
+
+  Offer("1", 1, "http://127.0.0.1:1/x|x.bin|t.bin|");  // nothing listens there
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 2u);
+  EXPECT_EQ(rig.Boxes()[1].text.rfind("Fehler: ", 0), 0u);
+  EXPECT_EQ(Version(), "1.0");
+}
+
+TEST_F(PatchRunTest, CancelLetsTheCurrentDownloadFinishThenStops) {
+  Offer("1", 3, ServedFiles(3));
+  onPump = [this] {
+    if (rig.Form->Button1->Enabled()) rig.Form->Button1Click(nullptr);
+  };
+  Run();
+  EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f0.bin"));
+  EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/temp/f1.bin"));
+  EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/target0.bin"));
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text,
+            Utf8ToCp1252("Fehler: Update abgebrochen. Führen Sie das Update erneut aus."));
+  EXPECT_EQ(Version(), "1.0");
+  EXPECT_FALSE(rig.Form->Button1->Enabled());
+  onPump = nullptr;
+  Offer("1", 0, "");
+  Run();  // the next run starts with the button enabled and the flag cleared
+  EXPECT_EQ(Version(), "2.0");
+}
+
+TEST_F(PatchRunTest, TheLaunchersOwnExecutableGoesToHelper1) {
+  rig.Server.Put("files/new.exe", "new launcher");
+  rig.Server.Put("files/big.exe", "other");
+  Offer("1", 2,
+        "{base}files/new.exe|new.exe|Pelmorix.exe|{base}files/big.exe|big.exe|PELMORIX.EXE|");
+  Run();
+  ASSERT_EQ(rig.Shell.Calls.size(), 1u);
+  EXPECT_EQ(rig.Shell.Calls[0].File, "Helper1.exe");
+  EXPECT_EQ(rig.Shell.Calls[0].Parameters, "/temp\\new.exe /Pelmorix.exe /101");
+  EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/new.exe"));
+  EXPECT_EQ(ReadFile(rig.WorkFolder + "/PELMORIX.EXE"), "other");  // upper case is moved
+  EXPECT_TRUE(rig.Boxes().empty());
+  EXPECT_FALSE(rig.Form->Visible());
+  EXPECT_EQ(Version(), "2.0");
+}
+
+TEST_F(PatchRunTest, ListsTooLongOrUnreadableAreRefusedBeforeAnyDownload) {
+  Offer("1", 102, ServedFiles(2));
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text,
+            Utf8ToCp1252("Fehler: Die Patchliste enthält 102 Dateien, möglich sind höchstens "
+                         "101. Führen Sie das Update erneut aus."));
+  EXPECT_EQ(RequestsContaining("files/"), 0u);
+  EXPECT_EQ(rig.Ui.ProcessMessagesCalls, 0);  // the panel never showed
+  EXPECT_EQ(Version(), "1.0");
+
+  rig.Server.Put("patches/101/list.txt", "Karo|2.0|");
+  Run();
+  EXPECT_EQ(rig.Boxes()[1].text,
+            Utf8ToCp1252("Fehler: '' ist kein gültiger Integerwert. Führen Sie das Update "
+                         "erneut aus."));
+}
+
+TEST_F(PatchRunTest, AFailingPatchMessageRequestReachesTheErrorReport) {
+  std::filesystem::remove_all(rig.Server.Scenario() + "/patches");
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text, "HTTP/1.1 404 Not Found.");
+  EXPECT_EQ(rig.Boxes()[0].flags & MB_ICONERROR, MB_ICONERROR);
+}
+
+}  // namespace
+}  // namespace pelmorix
