@@ -7,6 +7,7 @@
 #include "base/stream.h"
 #include "http/authentication.h"
 #include "http/authentication_schemes.h"
+#include "http/connection_exceptions.h"
 #include "http/cookie_manager.h"
 #include "http/header_list.h"
 #include "http/http_exceptions.h"
@@ -14,6 +15,8 @@
 #include "http/http_request.h"
 #include "http/http_response.h"
 #include "http/proxy_connection_info.h"
+#include "http/request_composition.h"
+#include "http/socket_exceptions.h"
 #include "http/tcp_client.h"
 #include "http/uri.h"
 
@@ -40,7 +43,8 @@ using TIdOnSelectAuthorization =
 using TIdOnAuthorization =
     std::function<void(TIdCustomHTTP* sender, TIdAuthentication& authentication, bool& handled)>;
 
-// The blocking HTTP/1.x client on a TCP client: each call connects when needed, sends one
+// The blocking HTTP/1.x client on a TCP client (its header brings every exception a call may
+// raise): each call connects when needed, sends one
 // request, reads the reply head, keeps its cookies, decides on its code and reads its body.
 class TIdCustomHTTP : public TIdTCPClient {
  public:

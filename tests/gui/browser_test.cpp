@@ -32,7 +32,7 @@ class BrowserOnScreen : public ::testing::Test {
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\">"
            "<rect width=\"10\" height=\"10\" fill=\"red\"/></svg>";
     server_ = std::make_unique<test::TChildProcess>(std::vector<std::string>{
-        "python3", "-u", PELMORIX_SOURCE_DIR "/tests/gui/serve_pages.py", pages_});
+        "python3", "-u", PELMORIX_SOURCE_DIR "/tests/support/serve_files.py", pages_});
     port_ = server_->ReadLine();
     ASSERT_FALSE(port_.empty());
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/graphics.h"
+#include "tests/support/child_process.h"
 
 namespace pelmorix::test {
 
@@ -29,24 +30,7 @@ bool Near(TColor a, TColor b, int tolerance = 2);
 // Runs `pump` until `done` holds or the time is up; gives whether `done` held.
 bool WaitFor(const std::function<bool()>& done, const std::function<void()>& pump, double seconds);
 
-// A child process started with the given arguments, its standard output readable line by line;
-// stopped (SIGTERM, then waited for) when destroyed.
-class TChildProcess {
- public:
-  explicit TChildProcess(const std::vector<std::string>& argv);
-  ~TChildProcess();
-  TChildProcess(const TChildProcess&) = delete;
-  TChildProcess& operator=(const TChildProcess&) = delete;
-
-  pid_t Pid() const { return pid_; }
-  std::string ReadLine();
-  // Waits up to `seconds` for the process to end; gives its exit status, or -1 if it did not.
-  int WaitForExit(double seconds);
-
- private:
-  pid_t pid_ = -1;
-  int out_ = -1;
-  bool exited_ = false;
-};
+// The child process of the shared test support, by the name these tests use.
+using pelmorix::TChildProcess;
 
 }  // namespace pelmorix::test

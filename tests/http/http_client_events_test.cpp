@@ -1,0 +1,129 @@
+#include <string>
+#include <vector>
+
+#include "tests/http/http_client_fixture.h"
+
+namespace pelmorix {
+namespace {
+
+using HttpClientEventTest = HttpClientTest;
+
+TEST_F(HttpClientEventTest, HeadersHandlerThatStopsLeavesTheBodyAndTheConnection) {
+  TScriptedServer server({TConnectionScript()
+                              .ReadRequest()
+                              .Send(Reply("unread body", "200 OK", "X-Big: yes\r\n"))
+                              .Hold(),
+                          TConnectionScript().ReadRequest().Send(Reply("next")).Hold()});
+  std::string seen;
+  http_.OnHeadersAvailable = [&](TIdCustomHTTP*, TIdHeaderList& headers, bool& proceed) {
+    seen = headers.ValueOf("X-Big");
+    proceed = seen != "yes";
+  };
+  EXPECT_EQ(http_.Get(Url(server)), "");
+  EXPECT_EQ(seen, "yes");
+  EXPECT_FALSE(http_.IsConnected());
+  EXPECT_TRUE(server.WaitForFinished(1));
+  EXPECT_EQ(http_.Get(Url(server)), "next");
+}
+
+TEST_F(HttpClientEventTest, FollowedRedirectsUpToTheMaximumWithTheRedirectHandler) {
+  TScriptedServer server({TConnectionScript()
+                              .ReadRequest()
+                              .Send(Reply("first body", "302 Found", "Location: /b/next\r\n"))
+                              .ReadRequest()
+                              .Send(Reply("", "301 Moved", "Location: ../final?x=1\r\n"))
+                              .ReadRequest()
+                              .Send(Reply("arrived"))
+                              .ReadRequest()
+                              .Send(Reply("", "302 Found", "Location: /loop\r\n"))
+                              .ReadRequest()
+                              .Send(Reply("loop body", "302 Found", "Location: /loop\r\n"))
+                              .ReadRequest()
+                              .Send(Reply("", "302 Found", "Location: /refused\r\n"))
+                              .Hold()});
+  http_.SetHandleRedirects(true);
+  std::vector<std::string> redirects;
+  bool refuse = false;
+  http_.OnRedirect = [&](TIdCustomHTTP*, std::string& dest, int& count, bool& handled,
+                         TIdHTTPMethod&) {
+    redirects.push_back(dest + " " + std::to_string(count));
+    if (refuse) handled = false;
+  };
+  TMemoryStream stream;
+  http_.Get(Url(server, "/a/start"), stream);
+  EXPECT_EQ(stream.DataString(), "arrived");
+  EXPECT_EQ(redirects, (std::vector<std::string>{"/b/next 1", "../final?x=1 2"}));
+  EXPECT_EQ(http_.RedirectCount(), 0);
+  const std::string received = server.Received(0);
+  EXPECT_NE(received.find("GET /b/next HTTP/1.1"), std::string::npos);
+  EXPECT_NE(received.find("GET /final?x=1 HTTP/1.1"), std::string::npos);
+
+  // At the maximum the redirect is not followed; the handler may still take it as handled, and
+  // the request ends with the redirect reply itself.
+  http_.SetRedirectMaximum(2);
+  EXPECT_EQ(http_.Get(Url(server, "/loop")), "");
+  EXPECT_EQ(http_.ResponseCode(), 302);
+  EXPECT_EQ(http_.Response().Location, "/loop");
+  EXPECT_EQ(redirects.back(), "/loop 2");
+  refuse = true;
+  EXPECT_THROW(http_.Get(Url(server, "/x")), EIdHTTPProtocolException);
+  EXPECT_EQ(server.AcceptedCount(), 1u);
+}
+
+TEST_F(HttpClientEventTest, UnansweredChallengeRaisesAndLeavesAnEmptyBasicAuthenticator) {
+  TScriptedServer server({TConnectionScript()
+                              .ReadRequest()
+                              .Send(Reply("who?", "401 Unauthorized",
+                                          "WWW-Authenticate: Digest realm=\"a\"\r\n"
+                                          "WWW-Authenticate: Basic realm=\"b\"\r\n"))
+                              .ReadRequest()
+                              .Send(Reply("open"))
+                              .Hold()});
+  try {
+    http_.Get(Url(server));
+    ADD_FAILURE();
+  } catch (const EIdHTTPProtocolException& error) {
+    EXPECT_EQ(error.ReplyCode(), 401);
+    EXPECT_EQ(error.ErrorBody(), "who?");
+  }
+  ASSERT_NE(http_.Request().Authenticator, nullptr);
+  EXPECT_STREQ(http_.Request().Authenticator->ClassName(), "TIdBasicAuthentication");
+  EXPECT_EQ(http_.Get(Url(server)), "open");
+  EXPECT_EQ(server.Received(0),
+            RequestHead(server, "/") + RequestHead(server, "/", "Authorization: Basic Og==\r\n"));
+}
+
+TEST_F(HttpClientEventTest, InProcessAuthenticationAsksTheProgramAndRetriesALimitedNumber) {
+  const std::string challenge =
+      Reply("denied", "401 Unauthorized", "WWW-Authenticate: Basic realm=\"r\"\r\n");
+  TConnectionScript script;
+  script.ReadRequest().Send(challenge).ReadRequest().Send(Reply("welcome"));
+  for (int i = 0; i < 4; ++i) script.ReadRequest().Send(challenge);
+  TScriptedServer server({script.Hold()});
+  http_.SetHTTPOptions(hoInProcessAuth);
+  int asked = 0;
+  http_.OnAuthorization = [&](TIdCustomHTTP*, TIdAuthentication& authentication, bool& handled) {
+    ++asked;
+    authentication.SetUsername("user");
+    authentication.SetPassword("pw");
+    handled = true;
+  };
+  EXPECT_EQ(http_.Get(Url(server)), "welcome");
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(http_.Request().BasicAuthentication);
+  EXPECT_EQ(http_.Request().Username, "user");
+  EXPECT_NE(server.Received(0).find("Authorization: Basic dXNlcjpwdw==\r\n"), std::string::npos);
+
+  // Refused every time: the attempts stop at AuthRetries and the last refusal is raised.
+  try {
+    http_.Get(Url(server));
+    ADD_FAILURE();
+  } catch (const EIdHTTPProtocolException& error) {
+    EXPECT_EQ(error.ReplyCode(), 401);
+    EXPECT_EQ(error.ErrorBody(), "denied");
+  }
+  EXPECT_EQ(server.AcceptedCount(), 1u);
+}
+
+}  // namespace
+}  // namespace pelmorix
