@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/codepage.h"
 #include "platform/registry/registry_api.h"
 #include "tests/e2e/demo_server.h"
 #include "tests/e2e/e2e_fixture.h"
@@ -98,6 +99,68 @@ TEST(DemoServer, AnswersThePageTheProbeAndTheDownloadLinkAndLogsEveryRequest) {
                                       "/../requests.log", "/missing.txt"}));
   EXPECT_TRUE(server.WaitForRequest("action=getdllink", 1));
   EXPECT_FALSE(server.WaitForRequest("action=getpatchmsg", 0.2));
+}
+
+// Per installation a question, a list address, a type and a list whose files the server has.
+TEST(DemoServer, AnswersThePatchRequestsOfEachDemoInstallation) {
+  TDemoServer server;
+  const std::string base = server.Address() + "/";
+  auto patch = [&](int id, const std::string& action) {
+    return PlainGet(server.Port(), "/index.php?id=" + std::to_string(id) + "&action=" + action);
+  };
+
+  // 101: a question with a caption before the first "|" and a line break in the message.
+  THttpReply reply = patch(101, "getpatchmsg");
+  ASSERT_EQ(reply.Status, 200);
+  const size_t bar = reply.Body.find('|');
+  ASSERT_NE(bar, std::string::npos);
+  EXPECT_EQ(reply.Body.substr(0, bar), Utf8ToCp1252("Tarnovia Rommé 1.1"));
+  EXPECT_NE(reply.Body.find("#13#10", bar), std::string::npos);
+  EXPECT_EQ(patch(101, "getpatchurl").Body, base + "patches/101/list.txt");
+  EXPECT_EQ(patch(101, "getpatchtype").Body, "1");
+
+  reply = PlainGet(server.Port(), "/patches/101/list.txt");
+  ASSERT_EQ(reply.Status, 200);
+  std::vector<std::string> list = Fields(reply.Body);
+  // name, version, two unused, the count, three fields per file, and the empty rest.
+  ASSERT_EQ(list.size(), 5u + 2 * 3 + 1) << reply.Body;
+  EXPECT_EQ(list[1], "1.1");
+  EXPECT_EQ(list[4], "2");
+  EXPECT_EQ(list.back(), "");
+  for (size_t file = 0; file < 2; ++file) {
+    const std::string& url = list[5 + 3 * file];
+    ASSERT_EQ(url.compare(0, base.size(), base), 0) << url;
+    const THttpReply download = PlainGet(server.Port(), "/" + url.substr(base.size()));
+    EXPECT_EQ(download.Status, 200) << url;
+    EXPECT_FALSE(download.Body.empty());
+    EXPECT_EQ(list[7 + 3 * file], "games\\101\\" + list[6 + 3 * file]);
+  }
+
+  // 102: no question, and a list without files.
+  EXPECT_EQ(patch(102, "getpatchmsg").Body, "");
+  EXPECT_EQ(patch(102, "getpatchtype").Body, "1");
+  list = Fields(PlainGet(server.Port(), "/patches/102/list.txt").Body);
+  ASSERT_EQ(list.size(), 6u);
+  EXPECT_EQ(list[4], "0");
+
+  // 103: the launcher itself, from a file the one who runs it places; served unchanged.
+  list = Fields(PlainGet(server.Port(), "/patches/103/list.txt").Body);
+  ASSERT_EQ(list.size(), 9u);
+  EXPECT_EQ(list[6], "new.exe");
+  EXPECT_EQ(list[7], "Pelmorix.exe");
+  const std::string program = "/" + list[5].substr(base.size());
+  EXPECT_EQ(PlainGet(server.Port(), program).Status, 404);
+  const char raw[] =
+      "\x7f"
+      "ELF {base} \0\xff";
+  const std::string bytes(raw, sizeof raw - 1);
+  server.WriteScenarioFile(program.substr(1), bytes);
+  reply = PlainGet(server.Port(), program);
+  EXPECT_EQ(reply.Status, 200);
+  EXPECT_EQ(reply.Body, bytes);
+
+  // No patch for an installation the scenario does not know.
+  EXPECT_EQ(patch(999, "getpatchmsg").Status, 404);
 }
 
 // The fixture registers installations where the launcher reads them.

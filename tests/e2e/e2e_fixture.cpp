@@ -8,7 +8,6 @@ namespace pelmorix::e2e {
 LauncherEndToEnd::LauncherEndToEnd() : Work(Root / "work"), Registry(Root / "registry"), Server() {
   std::filesystem::create_directories(Work);
   std::filesystem::create_directories(Registry.Folder());
-  std::filesystem::create_directories(Root / "games");
 }
 
 LauncherEndToEnd::~LauncherEndToEnd() {
@@ -18,7 +17,7 @@ LauncherEndToEnd::~LauncherEndToEnd() {
 
 TDemoGame LauncherEndToEnd::AddInstallation(const TInstallation& installation) {
   const TDemoGame game =
-      TDemoGame::Create(installation.Id, Root / ("games/" + std::to_string(installation.Id)));
+      TDemoGame::Create(installation.Id, Work + "/games/" + std::to_string(installation.Id));
   const int id = installation.Id;
   Registry.SetMachineValue(id, "folder", game.Folder);
   Registry.SetMachineValue(id, "exe", "game.exe");

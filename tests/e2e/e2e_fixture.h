@@ -50,7 +50,7 @@ class LauncherEndToEnd : public ::testing::Test {
 
   // Registers the installation with reg ("folder", "exe", "uninstallexe", "version",
   // "starterversion", "affid" and the per-user "tempdir") and places its demo programs in
-  // Root/games/<id>.
+  // Work/games/<id>, where the demo scenario's patch lists install their files.
   TDemoGame AddInstallation(const TInstallation& installation);
 
   // Starts the launcher with PELMORIX_REGISTRY, PELMORIX_CONFIG_SERVER and

@@ -11,11 +11,14 @@ and the server named by the server list (the same address) answers
   /index.php?id=<id>&action=getpatchmsg|getpatchurl|getpatchtype
                                            patches/<id>/message.txt, url.txt, type.txt
   /index.php                               the write probe
-  /<any other path>                        a file of the scenario folder (patch lists, patch files)
+  /patches/<id>/<name>.txt                 a patch list, patches/<id>/<name>.txt
+  /<any other path>                        a file of the scenario folder (the patch files)
 
 Every reply comes from the scenario folder, read afresh for each request, so a test can change
-the scenario while the server runs. In texts, {base} stands for this server's own address with
-a closing "/", {id} for the request's id parameter, {query} for the request's query text.
+the scenario while the server runs. In the texts of index.php and in the patch lists, {base}
+stands for this server's own address with a closing "/", {id} for the request's id parameter,
+{query} for the request's query text; every other file is served byte for byte. Texts are
+Windows-1252, as the launcher reads them.
 Every request line is written to the log (standard output unless --log is given).
 """
 
@@ -108,8 +111,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/index.php":
             body, content_type = self.index_php(query, url.query)
         else:
-            body = scenario.read(*[p for p in path.split("/") if p])
-            content_type = "application/octet-stream"
+            parts = [p for p in path.split("/") if p]
+            if len(parts) == 3 and parts[0] == "patches" and parts[2].endswith(".txt"):
+                body = scenario.text(os.path.join(*parts))
+            else:
+                body = scenario.read(*parts)
+                content_type = "application/octet-stream"
         if body is None:
             self.not_found()
         else:
