@@ -11,17 +11,18 @@ and the server named by the server list (the same address) answers
   /index.php?id=<id>&action=getpatchmsg|getpatchurl|getpatchtype
                                            patches/<id>/message.txt, url.txt, type.txt
   /index.php                               the write probe
-  /<any other path>                        a file of the scenario folder (patch lists, patch files;
-                                           {base} is replaced in .txt files)
+  /patches/<id>/<name>.txt                 a patch list, patches/<id>/<name>.txt
+  /<any other path>                        a file of the scenario folder (the patch files)
 
 Every reply comes from the scenario folder, read afresh for each request, so a test can change
-the scenario while the server runs. In texts, {base} stands for this server's own address with
-a closing "/", {id} for the request's id parameter, {query} for the request's query text.
+the scenario while the server runs. In the texts of index.php and in the patch lists, {base}
+stands for this server's own address with a closing "/", {id} for the request's id parameter,
+{query} for the request's query text; every other file is served byte for byte. Texts are
+Windows-1252, as the launcher reads them.
 Every request line is written to the log (standard output unless --log is given).
 """
 
 import argparse
-import html
 import http.server
 import os
 import sys
@@ -48,7 +49,7 @@ class Scenario:
             return f.read()
 
     def text(self, name, **values):
-        data = self.read(*name.split(os.sep))
+        data = self.read(name)
         if data is None:
             return None
         data = data.replace(b"{base}", self.base.encode())
@@ -111,9 +112,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             body, content_type = self.index_php(query, url.query)
         else:
             parts = [p for p in path.split("/") if p]
-            if path.endswith(".txt"):
-                # Text files such as patch lists name this server's address with {base}.
-                body = scenario.text(os.path.join(*parts)) if parts else None
+            if len(parts) == 3 and parts[0] == "patches" and parts[2].endswith(".txt"):
+                body = scenario.text(os.path.join(*parts))
             else:
                 body = scenario.read(*parts)
                 content_type = "application/octet-stream"
@@ -126,13 +126,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         scenario = self.server.scenario
         action = query.get("action", "")
         ident = query.get("id", "")
-        html_type = "text/html; charset=windows-1252"
+        html = "text/html; charset=windows-1252"
         if action == "getpage":
-            return scenario.text("page.html", id=ident, query=html.escape(raw_query)), html_type
+            return scenario.text("page.html", id=ident, query=raw_query), html
         if action == "getbuttonimage":
             return scenario.read("images", query.get("param1", "") + ".jpg"), "image/jpeg"
         if action == "getdllink":
-            return scenario.text("download.html", query=html.escape(raw_query)), html_type
+            return scenario.text("download.html", query=raw_query), html
         if action in ("getpatchmsg", "getpatchurl", "getpatchtype"):
             name = {"getpatchmsg": "message.txt", "getpatchurl": "url.txt",
                     "getpatchtype": "type.txt"}[action]
