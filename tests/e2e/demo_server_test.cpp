@@ -79,8 +79,8 @@ TEST(DemoServer, AnswersThePageTheProbeAndTheDownloadLinkAndLogsEveryRequest) {
   ASSERT_NE(id, std::string::npos);
   EXPECT_EQ(reply.Body.substr(id, 6), "id=101");
   EXPECT_LT(id, reply.Body.find('['));
-  EXPECT_NE(reply.Body.find("[3|40|380|3||Spielen||1]"), std::string::npos);
-  EXPECT_NE(reply.Body.find("[4|230|380|4||Update Installieren||1]"), std::string::npos);
+  EXPECT_NE(reply.Body.find("[3|40|384|3|122x34|Spielen||1]"), std::string::npos);
+  EXPECT_NE(reply.Body.find("[4|230|384|4|122x34|Update Installieren||1]"), std::string::npos);
 
   reply = PlainGet(server.Port(), "/index.php");
   EXPECT_EQ(reply.Status, 200);
