@@ -119,6 +119,24 @@ TEST(HeaderFolding, BreaksOnlyWhenTwoCharactersRemainPastTheWidth) {
   EXPECT_EQ(FoldLine("Name: " + solid, 20), (Lines{"Name:", " " + solid}));
 }
 
+TEST(HeaderFolding, NeverLeavesAnEmptyLineInTheHead) {
+  // Control characters are blanks to the trimming: a continuation made of them alone would be
+  // an empty line, which ends a request head early.
+  const std::string controls = " \x01\x01\x01";
+  EXPECT_EQ(FoldLine("Name: aaaa bbbb cccccc" + controls, 20),
+            (Lines{"Name: aaaa bbbb", " cccccc"}));
+  EXPECT_EQ(FoldLine("Name: aaaa bbbb" + controls, 16), (Lines{"Name: aaaa bbbb"}));
+  EXPECT_EQ(FoldLine("A: b\r\n c\r\n ", 78), (Lines{"A: b", " c"}));
+  EXPECT_EQ(FoldLine("", 78), (Lines{""}));
+
+  TIdHeaderList list(16);
+  list.SetValue("Cookie", "a=1; b=2; c=3" + controls);
+  list.SetValue("Host", "example.com");
+  EXPECT_EQ(list.Text().find("\r\n\r\n"), std::string::npos);
+  EXPECT_EQ(list.ValueOf("cookie"), "a=1; b=2; c=3");
+  EXPECT_EQ(list.ValueOf("host"), "example.com");
+}
+
 TEST(HeaderFolding, KeepsQuotedTextTogetherAndHonoursExistingBreaks) {
   EXPECT_EQ(FoldLine("A: x, \"q, r, s, t, u\", y, zz", 10),
             (Lines{"A: x,", " \"q, r, s, t, u\", y,", "  zz"}));
