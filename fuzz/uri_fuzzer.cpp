@@ -45,12 +45,12 @@ void CheckCompose(TIdURI& uri) {
   const std::string plain = uri.GetURI();
   FUZZ_CHECK(uri.URI == full);
   // The composed text splits into the same parts again, unless a second "@" sits in the host
-  // or port: the first "@" ends the user info, so such a text reads differently once the user
-  // info changes.
-  if ((uri.Host + uri.Port).find('@') == std::string::npos) {
-    FUZZ_CHECK(SameParts(uri, TIdURI(full)));
-    FUZZ_CHECK(TIdURI(plain).Host == uri.Host);
-  }
+  // or port (the first "@" ends the user info, so such a text reads differently once the user
+  // info changes) or the params keep a "#" (the bookmark was taken from the document, and
+  // composed after the params it reads as part of them).
+  if ((uri.Host + uri.Port).find('@') != std::string::npos) return;
+  FUZZ_CHECK(TIdURI(plain).Host == uri.Host);
+  if (uri.Params.find('#') == std::string::npos) FUZZ_CHECK(SameParts(uri, TIdURI(full)));
 }
 
 void Compose(TIdHTTPRequest& request, TIdURI& current, const std::string& target) {
