@@ -1,5 +1,6 @@
 #include "http/cookie.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/convert.h"
@@ -40,6 +41,15 @@ std::vector<int32_t> ReadPortList(const std::string& value) {
   }
   if (ports.empty()) ports.push_back(80);
   return ports;
+}
+
+// The local moment max-age seconds from now. A date text ends with the year 9999, and a later
+// moment would be written as a text that reads as no date at all, ending the cookie at once.
+TDateTime ExpiryAfter(int64_t maxAge) {
+  TDateTime lastDay = 0, lastSecond = 0;
+  TryEncodeDate(9999, 12, 31, lastDay);
+  TryEncodeTime(23, 59, 59, 0, lastSecond);
+  return std::min(Now() + static_cast<double>(maxAge) / kSecondsPerDay, lastDay + lastSecond);
 }
 
 }  // namespace
@@ -108,7 +118,7 @@ void TIdCookieRFC2109::LoadProperties(const TCookieAttributes& attributes) {
   Comment = attributes.Value("COMMENT");
   if (Expires().empty()) {
     InternalVersion = TIdCookieVersion::cvNetscape;
-    if (MaxAge >= 0) SetExpires(DateTimeToZoneText(Now() + MaxAge / kSecondsPerDay));
+    if (MaxAge >= 0) SetExpires(DateTimeToZoneText(ExpiryAfter(MaxAge)));
   }
 }
 

@@ -59,7 +59,10 @@ std::vector<std::string> FoldLine(const std::string& line, int width) {
   while (true) {
     const size_t end = wrapped.find("\r\n", start);
     const size_t stop = end == std::string::npos ? wrapped.size() : end;
-    pieces.push_back(TrimRight(std::string_view(wrapped).substr(start, stop - start)));
+    std::string piece = TrimRight(std::string_view(wrapped).substr(start, stop - start));
+    // A continuation of nothing but blanks trims to an empty line, and an empty line would end
+    // the head it is sent in; what it held is gone with the trimming anyway.
+    if (pieces.empty() || !piece.empty()) pieces.push_back(std::move(piece));
     if (end == std::string::npos) break;
     start = end + 2;
   }

@@ -18,10 +18,7 @@ void TrimRightInPlace(std::string& text) {
 
 }  // namespace
 
-void TIdHeaderList::Add(std::string line) {
-  lines_.push_back(std::move(line));
-  if (indexed_) IndexLine(lines_.size() - 1);
-}
+void TIdHeaderList::Add(std::string line) { lines_.push_back(std::move(line)); }
 
 void TIdHeaderList::AddStrings(const TIdHeaderList& other) {
   for (const std::string& line : other.lines_) Add(line);
@@ -30,25 +27,45 @@ void TIdHeaderList::AddStrings(const TIdHeaderList& other) {
 void TIdHeaderList::Insert(int index, std::string line) {
   if (index < 0 || index > Count()) throw std::out_of_range("TIdHeaderList::Insert");
   lines_.insert(lines_.begin() + index, std::move(line));
-  Changed();
+  ChangedFrom(static_cast<size_t>(index));
 }
 
 void TIdHeaderList::Delete(int index) {
   if (index < 0 || index >= Count()) throw std::out_of_range("TIdHeaderList::Delete");
   lines_.erase(lines_.begin() + index);
-  Changed();
+  ChangedFrom(static_cast<size_t>(index));
 }
 
 void TIdHeaderList::Clear() {
   lines_.clear();
-  Changed();
+  ChangedFrom(0);
 }
 
-void TIdHeaderList::IndexLine(size_t index) const {
-  const std::string& line = lines_[index];
-  const size_t colon = line.find(':');
-  if (colon != std::string::npos) {
-    firstLineOfName_.emplace(UpperCase(std::string_view(line).substr(0, colon)), index);
+int TIdHeaderList::FindIndexed(const std::string& upperName) const {
+  const auto found = firstLineOfName_.find(upperName);
+  if (found != firstLineOfName_.end()) return static_cast<int>(found->second);
+  while (indexedLines_ < lines_.size()) {
+    const size_t index = indexedLines_++;
+    const std::string& line = lines_[index];
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    std::string name = UpperCase(std::string_view(line).substr(0, colon));
+    if (!firstLineOfName_.emplace(name, index).second) continue;  // not its first line
+    const bool wanted = name == upperName;
+    indexedNames_.push_back(std::move(name));
+    if (wanted) return static_cast<int>(index);
+  }
+  return -1;
+}
+
+void TIdHeaderList::ChangedFrom(size_t index) const {
+  if (index >= indexedLines_) return;
+  indexedLines_ = index;
+  while (!indexedNames_.empty()) {
+    const auto entry = firstLineOfName_.find(indexedNames_.back());
+    if (entry->second < index) break;
+    firstLineOfName_.erase(entry);
+    indexedNames_.pop_back();
   }
 }
 
@@ -98,13 +115,7 @@ int TIdHeaderList::IndexOfHeader(const std::string& name) const {
     }
     return -1;
   }
-  if (!indexed_) {
-    firstLineOfName_.clear();
-    for (size_t i = 0; i < lines_.size(); ++i) IndexLine(i);
-    indexed_ = true;
-  }
-  const auto found = firstLineOfName_.find(UpperCase(name));
-  return found == firstLineOfName_.end() ? -1 : static_cast<int>(found->second);
+  return FindIndexed(UpperCase(name));
 }
 
 std::string TIdHeaderList::ValueOf(const std::string& name) const {
@@ -130,7 +141,7 @@ void TIdHeaderList::SetValue(const std::string& name, const std::string& value) 
     if (found < 0) return;
     const size_t end = FoldLines ? EndOfContinuation(first) : first + 1;
     lines_.erase(lines_.begin() + found, lines_.begin() + static_cast<std::ptrdiff_t>(end));
-    Changed();
+    ChangedFrom(first);
     return;
   }
   std::string line = name + NameValueSeparator + value;
@@ -146,13 +157,17 @@ void TIdHeaderList::SetValue(const std::string& name, const std::string& value) 
   }
   const size_t end = FoldLines ? EndOfContinuation(first) : first + 1;
   if (pieces.size() == 1 && end == first + 1) {
-    lines_[first] = std::move(pieces[0]);  // same name in the same place: the index holds
+    const std::string upperName = UpperCase(name);
+    lines_[first] = std::move(pieces[0]);
+    // The same name in the same place keeps its entry; a separator without a ":", or a name
+    // with one, gives the line another name.
+    if (NameOfLine(found) != upperName) ChangedFrom(first);
     return;
   }
   lines_.erase(lines_.begin() + found, lines_.begin() + static_cast<std::ptrdiff_t>(end));
   lines_.insert(lines_.begin() + found, std::make_move_iterator(pieces.begin()),
                 std::make_move_iterator(pieces.end()));
-  Changed();
+  ChangedFrom(first);
 }
 
 }  // namespace pelmorix

@@ -51,15 +51,20 @@ class TIdHeaderList {
   bool NameMatches(const std::string& line, const std::string& name) const;
   // Index one past the continuation lines that follow the given line.
   size_t EndOfContinuation(size_t index) const;
-  void IndexLine(size_t index) const;
-  // Lines moved or renamed: the name index is rebuilt at the next lookup.
-  void Changed() { indexed_ = false; }
+  // Looks a name up in the lines indexed so far, extending the index line by line as needed.
+  int FindIndexed(const std::string& upperName) const;
+  // Lines from this one on moved or changed: their names leave the index, to be read again by
+  // the next lookup that needs them. Lines before it keep their entries.
+  void ChangedFrom(size_t index) const;
 
   std::vector<std::string> lines_;
-  // Upper-cased name -> its first line, so that lookups do not scan the list. Appending keeps
-  // it up to date; other changes drop it. Not safe for concurrent readers.
+  // Upper-cased name -> its first line, for the lines [0, indexedLines_). A change drops only
+  // the entries at or after the changed line, so writing the lines of a head one after the
+  // other costs a constant amount per write. Not safe for concurrent readers.
   mutable std::unordered_map<std::string, size_t> firstLineOfName_;
-  mutable bool indexed_ = false;
+  // The names of firstLineOfName_ by ascending line.
+  mutable std::vector<std::string> indexedNames_;
+  mutable size_t indexedLines_ = 0;
 };
 
 }  // namespace pelmorix

@@ -2,6 +2,7 @@
 
 #include "base/convert.h"
 #include "http/cookie.h"
+#include "http/cookie_manager.h"
 #include "http/internet_date.h"
 
 namespace pelmorix {
@@ -57,6 +58,23 @@ TEST(Cookie, ExpiryAndMaxAgeTellEachOther) {
   aged.SetCookieText("a=1; max-age=soon");
   EXPECT_EQ(aged.MaxAge, -1);
   EXPECT_EQ(aged.Expires(), "");
+}
+
+TEST(Cookie, MaxAgePastTheLastDateLastsUntilThen) {
+  // A date text ends with the year 9999; a longer max-age must not wrap into an unreadable
+  // text, which would read as 1899 and end the cookie at once.
+  TDateTime last = 0, lastSecond = 0;
+  ASSERT_TRUE(TryEncodeDate(9999, 12, 31, last));
+  ASSERT_TRUE(TryEncodeTime(23, 59, 59, 0, lastSecond));
+  for (const char* age : {"300000000000", "9223372036854775807"}) {
+    TIdCookieRFC2109 cookie;
+    cookie.SetCookieText(std::string("a=1; max-age=") + age);
+    EXPECT_NEAR(InternetDateToLocal(cookie.Expires()), last + lastSecond, 1.0 / 86400) << age;
+    EXPECT_GT(cookie.MaxAge, 0) << age;
+  }
+  TIdCookieManager store;
+  store.AddCookie("a=1; max-age=300000000000", "www.example.com");
+  EXPECT_EQ(store.CookieTextFor(TIdURI("http://www.example.com/"), false), "a=1");
 }
 
 TEST(Cookie, ServerFormKeepsPairExpiryAndAttributes) {

@@ -109,6 +109,49 @@ TEST(HeaderList, LookupsFollowEveryChangeOfTheLines) {
   EXPECT_EQ(list.ValueOf("a"), "fresh");
 }
 
+// The first line of a name by a plain scan of the lines, for comparison with the lookups.
+int ScanFor(const TIdHeaderList& list, const std::string& name) {
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.NameOfLine(i) == name && list[i].find(':') != std::string::npos) return i;
+  }
+  return -1;
+}
+
+TEST(HeaderList, LookupsFollowLinesThatMoveWhileAHeadIsRewritten) {
+  TIdHeaderList list(30);
+  for (int i = 0; i < 40; ++i) list.Add("H" + std::to_string(i) + ": short");
+  list.Add("h7: second of its name");
+  const std::string folded = std::string(20, 'a') + " " + std::string(20, 'b');
+  auto expectAllFound = [&] {
+    for (int i = 0; i < 40; ++i) {
+      const std::string name = "H" + std::to_string(i);
+      ASSERT_EQ(list.IndexOfHeader(name), ScanFor(list, name)) << name;
+    }
+  };
+  // Front to back, back to front, and shrinking again: each write moves the lines after it.
+  for (int i = 0; i < 40; ++i) {
+    list.SetValue("h" + std::to_string(i), folded);
+    expectAllFound();
+  }
+  for (int i = 39; i >= 0; i -= 3) {
+    list.SetValue("H" + std::to_string(i), "x");
+    expectAllFound();
+  }
+  list.SetValue("H7", "");  // the second line of the name takes over
+  EXPECT_EQ(list.IndexOfHeader("h7"), ScanFor(list, "H7"));
+  EXPECT_EQ(list.ValueOf("h7"), "second of its name");
+  list.Delete(0);
+  list.Insert(5, "H0: back");
+  expectAllFound();
+  EXPECT_EQ(list.IndexOfHeader("h0"), 5);
+
+  // A separator without ":" leaves the rewritten line without a name.
+  list.NameValueSeparator = " = ";
+  list.SetValue("H3", "y");
+  EXPECT_EQ(list.IndexOfHeader("H3"), ScanFor(list, "H3"));
+  EXPECT_EQ(list.IndexOfHeader("H3"), -1);
+}
+
 TEST(HeaderFolding, BreaksOnlyWhenTwoCharactersRemainPastTheWidth) {
   // Twenty characters fit a width of 20; so does one more, since a break leaves at least two.
   EXPECT_EQ(FoldLine("Name: aaaa bbbb cccc", 20), (Lines{"Name: aaaa bbbb cccc"}));
@@ -117,6 +160,24 @@ TEST(HeaderFolding, BreaksOnlyWhenTwoCharactersRemainPastTheWidth) {
   // A value without a break candidate stays whole on its continuation line.
   const std::string solid(50, 'x');
   EXPECT_EQ(FoldLine("Name: " + solid, 20), (Lines{"Name:", " " + solid}));
+}
+
+TEST(HeaderFolding, NeverLeavesAnEmptyLineInTheHead) {
+  // Control characters are blanks to the trimming: a continuation made of them alone would be
+  // an empty line, which ends a request head early.
+  const std::string controls = " \x01\x01\x01";
+  EXPECT_EQ(FoldLine("Name: aaaa bbbb cccccc" + controls, 20),
+            (Lines{"Name: aaaa bbbb", " cccccc"}));
+  EXPECT_EQ(FoldLine("Name: aaaa bbbb" + controls, 16), (Lines{"Name: aaaa bbbb"}));
+  EXPECT_EQ(FoldLine("A: b\r\n c\r\n ", 78), (Lines{"A: b", " c"}));
+  EXPECT_EQ(FoldLine("", 78), (Lines{""}));
+
+  TIdHeaderList list(16);
+  list.SetValue("Cookie", "a=1; b=2; c=3" + controls);
+  list.SetValue("Host", "example.com");
+  EXPECT_EQ(list.Text().find("\r\n\r\n"), std::string::npos);
+  EXPECT_EQ(list.ValueOf("cookie"), "a=1; b=2; c=3");
+  EXPECT_EQ(list.ValueOf("host"), "example.com");
 }
 
 TEST(HeaderFolding, KeepsQuotedTextTogetherAndHonoursExistingBreaks) {

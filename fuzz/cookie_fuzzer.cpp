@@ -1,0 +1,48 @@
+// Plays a reply's cookies into a store: the first line is the request host, every further
+// line a "Set-cookie" value ("Set-cookie2" when it starts with "2 "); then asks for the
+// "Cookie" text of a request to that host, with the path of the last line.
+#include <string>
+#include <vector>
+
+#include "base/convert.h"
+#include "base/text.h"
+#include "fuzz/fuzz_support.h"
+#include "http/cookie_manager.h"
+#include "http/uri.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace pelmorix;
+  const std::vector<std::string> lines = InputLines(InputText(data, size));
+  // A request host has no blanks and no ";" (it comes from a URL); a cookie replaced in place
+  // re-reads its domain from a ";"-separated text.
+  std::string host;
+  for (const char c : lines[0]) {
+    if (!IsBlank(c) && c != ';') host += c;
+  }
+  TIdCookieManager store;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (line.compare(0, 2, "2 ") == 0) {
+      try {
+        store.AddCookie2(line.substr(2), host);
+      } catch (const EConvertError&) {
+        // a port list that is not made of numbers ends the reply
+      }
+    } else {
+      store.AddCookie(line, host);
+    }
+  }
+  for (int i = 0; i < store.Cookies().Count(); ++i) {
+    TIdNetscapeCookie& cookie = store.Cookies()[i];
+    FUZZ_CHECK(cookie.IsAllowed(host));
+    cookie.ServerCookie();
+  }
+  TIdURI url;
+  url.Protocol = "http";
+  url.Host = host;
+  url.Path = "/" + (lines.size() > 1 ? lines.back() : std::string());
+  const std::string plain = store.CookieTextFor(url, false);
+  const std::string secure = store.CookieTextFor(url, true);
+  FUZZ_CHECK(secure.size() >= plain.size());
+  return 0;
+}
