@@ -9,8 +9,8 @@
 namespace pelmorix {
 namespace {
 
-void CheckTable(const ButtonTable& table) {
-  for (int row = 0; row < ButtonTable::kRowCount; ++row) {
+void CheckTable(const TButtonTable& table) {
+  for (int row = 0; row < TButtonTable::kRowCount; ++row) {
     for (int field = 0; field < ButtonRecord::kFieldCount; ++field) {
       FUZZ_CHECK(table[row].Field(field).size() <= ButtonRecord::kFieldLength);
     }
@@ -23,8 +23,8 @@ void CheckTable(const ButtonTable& table) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelmorix;
   const std::string markup = InputText(data, size);
-  ButtonTable table;
-  for (int row = 0; row < ButtonTable::kRowCount; ++row) table[row].Mode = "1";
+  TButtonTable table;
+  for (int row = 0; row < TButtonTable::kRowCount; ++row) table[row].Mode = "1";
   int32_t installationId = -1;
   try {
     ReadPageDirectives(markup, installationId, table);
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   CheckTable(table);
   if (markup.find('[') == std::string::npos && markup.find("id=") == std::string::npos) {
-    for (int row = 1; row < ButtonTable::kRowCount; ++row) FUZZ_CHECK(table[row].Mode == "0");
+    for (int row = 1; row < TButtonTable::kRowCount; ++row) FUZZ_CHECK(table[row].Mode == "0");
   }
   if (markup.find("id=") == std::string::npos) FUZZ_CHECK(installationId == -1);
 

@@ -32,7 +32,7 @@ std::string PageOfSize(int64_t n, bool blocksThroughout) {
 
 void RunPage(benchmark::State& state, bool blocksThroughout) {
   const std::string page = PageOfSize(state.range(0), blocksThroughout);
-  ButtonTable table;
+  TButtonTable table;
   int32_t installationId = 0;
   for (auto _ : state) {
     ReadPageDirectives(page, installationId, table);
@@ -61,7 +61,7 @@ void BM_SplitIntoRecordLongText(benchmark::State& state) {
   for (int field = 0; field < 10; ++field) {
     text += std::string(static_cast<size_t>(state.range(0)) / 10, 'a') + "|";
   }
-  ButtonTable table;
+  TButtonTable table;
   for (auto _ : state) {
     SplitIntoRecord(table, text, 3);
     benchmark::DoNotOptimize(table[3].Key.data());
