@@ -13,6 +13,8 @@ int TGtkMessageBoxHost::MessageBox(const std::string& text, const std::string& c
       parent_, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), type,
       yes_no ? GTK_BUTTONS_YES_NO : GTK_BUTTONS_OK, "%s", Cp1252ToUtf8(text).c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), Cp1252ToUtf8(caption).c_str());
+  // Enter answers with the first button, Yes or OK, as on the desktop this stands in for.
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), yes_no ? GTK_RESPONSE_YES : GTK_RESPONSE_OK);
   gtk_window_set_position(GTK_WINDOW(dialog),
                           parent_ ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
