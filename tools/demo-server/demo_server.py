@@ -23,6 +23,7 @@ Every request line is written to the log (standard output unless --log is given)
 """
 
 import argparse
+import html
 import http.server
 import os
 import sys
@@ -126,13 +127,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         scenario = self.server.scenario
         action = query.get("action", "")
         ident = query.get("id", "")
-        html = "text/html; charset=windows-1252"
+        html_type = "text/html; charset=windows-1252"
         if action == "getpage":
-            return scenario.text("page.html", id=ident, query=raw_query), html
+            return scenario.text("page.html", id=ident, query=html.escape(raw_query)), html_type
         if action == "getbuttonimage":
             return scenario.read("images", query.get("param1", "") + ".jpg"), "image/jpeg"
         if action == "getdllink":
-            return scenario.text("download.html", query=raw_query), html
+            return scenario.text("download.html", query=html.escape(raw_query)), html_type
         if action in ("getpatchmsg", "getpatchurl", "getpatchtype"):
             name = {"getpatchmsg": "message.txt", "getpatchurl": "url.txt",
                     "getpatchtype": "type.txt"}[action]
