@@ -75,6 +75,9 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
 }
 
 void TFileStream::SetSize(int64_t size) {
+  // A device or a pipe has no size to set; sizing a download ahead into /dev/null must not fail.
+  struct stat info {};
+  if (::fstat(fd_, &info) == 0 && !S_ISREG(info.st_mode)) return;
   const int64_t position = Position();
   if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) throw EWriteError("Stream-Schreibfehler");
   if (position > size) Seek(0, TSeekOrigin::soEnd);

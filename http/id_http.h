@@ -119,6 +119,7 @@ class TIdCustomHTTP : public TIdTCPClient {
   bool Authorize(const TCredentialSide& side);
   // Chooses host, port and connection kind for the composed request and connects when needed.
   void PrepareConnection();
+  int KeptConnectionProbeWait();
   void ChooseDirectConnection();
   void ChooseProxyConnection();
   // The status line and head of each reply, past any 100 replies, with their cookies stored.

@@ -81,7 +81,9 @@ void TIdTCPConnection::CheckPeerClosed(bool raiseIfClosed, bool ignoreBuffered) 
   }
 }
 
-void TIdTCPConnection::ProbePeerClosed(bool raiseIfClosed) { FillInput(raiseIfClosed, 1, false); }
+void TIdTCPConnection::ProbePeerClosed(bool raiseIfClosed, int waitMilliseconds) {
+  FillInput(raiseIfClosed, waitMilliseconds, false);
+}
 
 void TIdTCPConnection::ResetInput() {
   inputBuffer_.EmptyBuffer();

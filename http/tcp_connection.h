@@ -59,8 +59,9 @@ class TIdTCPConnection : public TIdComponent {
   // Notices a close by the peer; raises EIdConnClosedGracefully when closed and the input
   // buffer is empty (or buffered data is to be ignored).
   void CheckPeerClosed(bool raiseIfClosed = true, bool ignoreBuffered = false);
-  // Waits at most 1 ms for data; what arrives stays in the input buffer.
-  void ProbePeerClosed(bool raiseIfClosed = true);
+  // Waits at most waitMilliseconds for data or a close; what arrives stays in the input buffer.
+  // A wait of 0 only looks at what has already arrived.
+  void ProbePeerClosed(bool raiseIfClosed = true, int waitMilliseconds = 1);
   // The only receive path: one receive call of up to RecvBufferSize bytes appended to the input
   // buffer. A time-out of -1 means ReadTimeout. Returns the bytes added, -1 after a time-out
   // that does not raise.

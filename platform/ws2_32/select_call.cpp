@@ -34,10 +34,12 @@ bool ToMilliseconds(const TIMEVAL* timeout, int& milliseconds) {
   return true;
 }
 
-// Waits like poll, going on after a signal with the time that is left.
+// Waits like poll, going on after a signal with the time that is left. Only a limited wait needs
+// the clock; a wait without limit or none at all is the common case and reads no clock.
 int PollFor(pollfd* entries, nfds_t count, int milliseconds) {
   using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+  Clock::time_point deadline;
+  if (milliseconds > 0) deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
   for (;;) {
     const int result = poll(entries, count, milliseconds);
     if (result >= 0 || errno != EINTR) return result;

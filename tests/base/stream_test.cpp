@@ -61,6 +61,19 @@ TEST_F(FileStreamTest, CreatesEmptiesAndReadsBackslashPaths) {
   EXPECT_EQ(in.Seek(-100, TSeekOrigin::soCurrent), 6);  // a failed seek stays put
 }
 
+TEST_F(FileStreamTest, ADeviceTakesWritesAndIgnoresSizing) {
+  TFileStream sink("/dev/null", fmCreate);
+  sink.SetSize(64 * 1024 * 1024);
+  sink.WriteText("gone");
+  sink.SetSize(0);
+  // A regular file is still sized and cut.
+  TFileStream out("temp\\sized.bin", fmCreate);
+  out.SetSize(5000);
+  EXPECT_EQ(out.Size(), 5000);
+  out.SetSize(10);
+  EXPECT_EQ(out.Size(), 10);
+}
+
 TEST_F(FileStreamTest, ReportsTheNameInGerman) {
   try {
     TFileStream missing("nowhere\\x.bin", fmCreate);
