@@ -2,6 +2,7 @@
 // a click that starts the game, the start without any server, and the patch runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -47,6 +48,27 @@ std::optional<TXWindow> WaitForBox(pid_t pid, const TXWindow& main, double secon
   return box;
 }
 
+// Waits until the button picture at x, y of the window is drawn: a grey face where the page
+// shows its dark green.
+bool WaitForGreyPicture(const TXWindow& window, int x, int y) {
+  return WaitUntil(
+      [&] {
+        const TColor pixel = window.Pixel(test::TakeScreenshot(), x, y);
+        return GetRValue(pixel) > 150 && GetGValue(pixel) > 150 && GetBValue(pixel) > 150;
+      },
+      30);
+}
+
+// Clicks until the click has taken effect. A click that lands while the page's refresh lays
+// the buttons out again finds its button hidden for a moment and does nothing.
+bool ClickUntil(const TXWindow& window, int x, int y, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    window.Click(x, y);
+    if (WaitUntil(done, 3)) return true;
+  }
+  return false;
+}
+
 TEST_F(LauncherEndToEnd, ServerWindowWithPictureButtonStartsTheGameAndCloses) {
   const TDemoGame game = AddInstallation({.Id = 101});
   StartLauncher({.Arguments = {"/101"}});
@@ -65,7 +87,8 @@ TEST_F(LauncherEndToEnd, ServerWindowWithPictureButtonStartsTheGameAndCloses) {
       30))
       << "the play button does not show its picture";
 
-  window.Click(kPlayX, kButtonY);
+  ASSERT_TRUE(
+      ClickUntil(window, kPlayX, kButtonY, [&] { return TDemoGame::WasStarted(game.Game); }));
   const auto started = TDemoGame::WaitForStart(game.Game);
   ASSERT_TRUE(started.has_value());
   EXPECT_EQ(started->WorkingDirectory, game.Folder);
@@ -87,8 +110,12 @@ TEST_F(LauncherEndToEnd, UpdateButtonPatchesTheInstallation) {
   StartLauncher({.Arguments = {"/101"}});
   const TXWindow window = WaitForLauncherWindow("Tarnovia Kartenspiele (Demo)");
   ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=101&param1=4"));
-  std::this_thread::sleep_for(std::chrono::seconds(1));  // the page's last layout
-  window.Click(kUpdateX, kButtonY);
+  ASSERT_TRUE(WaitForGreyPicture(window, kUpdateX, kButtonY - 10)) << "no update button";
+  // The write probe is the click's first request.
+  ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY, [&] {
+    const auto requests = Server.Requests();
+    return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
+  }));
 
   const auto question = WaitForBox(Launcher->Pid(), window);
   ASSERT_TRUE(question.has_value()) << "no patch question";
@@ -114,8 +141,12 @@ TEST_F(LauncherEndToEnd, SelfPatchReplacesTheLauncherAfterItCloses) {
   StartLauncher({.Arguments = {"/103"}, .Program = program});
   const TXWindow window = WaitForLauncherWindow("Tarnovia Kartenspiele (Demo)");
   ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=103&param1=4"));
-  std::this_thread::sleep_for(std::chrono::seconds(1));
-  window.Click(kUpdateX, kButtonY);
+  ASSERT_TRUE(WaitForGreyPicture(window, kUpdateX, kButtonY - 10)) << "no update button";
+  // The write probe is the click's first request.
+  ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY, [&] {
+    const auto requests = Server.Requests();
+    return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
+  }));
   const auto question = WaitForBox(Launcher->Pid(), window);
   ASSERT_TRUE(question.has_value()) << "no patch question";
   question->PressKeys("Return");
