@@ -30,6 +30,9 @@ function(pelmorix_add_folder_library name)
   target_link_libraries(${name} ${ARGN})
 endfunction()
 
+# Every test executable the helpers below make, so a build can ask for the tests alone.
+add_custom_target(pelmorix_tests)
+
 # A GoogleTest executable of the SOURCES, linked with the LIBRARIES, registered with CTest.
 # Each test case becomes its own CTest entry, so one hanging case is named in the report.
 function(pelmorix_add_tests name)
@@ -41,6 +44,7 @@ function(pelmorix_add_tests name)
   target_compile_definitions(${name} PRIVATE PELMORIX_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
                                              PELMORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  add_dependencies(pelmorix_tests ${name})
 endfunction()
 
 # A GoogleTest executable of every .cpp file in the current folder, registered with CTest.
