@@ -30,20 +30,30 @@ function(pelmorix_add_folder_library name)
   target_link_libraries(${name} ${ARGN})
 endfunction()
 
-# A GoogleTest executable of every .cpp file in the current folder, registered with CTest.
+# Every test executable the helpers below make, so a build can ask for the tests alone.
+add_custom_target(pelmorix_tests)
+
+# A GoogleTest executable of the SOURCES, linked with the LIBRARIES, registered with CTest.
 # Each test case becomes its own CTest entry, so one hanging case is named in the report.
-function(pelmorix_add_folder_tests name)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    return()
-  endif()
-  add_executable(${name} ${sources})
-  target_link_libraries(${name} ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock
+function(pelmorix_add_tests name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} ${arg_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock
                         Threads::Threads)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${name} PRIVATE PELMORIX_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
                                              PELMORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  add_dependencies(pelmorix_tests ${name})
+endfunction()
+
+# A GoogleTest executable of every .cpp file in the current folder, registered with CTest.
+function(pelmorix_add_folder_tests name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  pelmorix_add_tests(${name} SOURCES ${sources} LIBRARIES ${ARGN})
 endfunction()
 
 # The socket library and other run-time loaded libraries sit in build/bin; programs and tests

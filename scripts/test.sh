@@ -1,13 +1,59 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, builds into build/ and runs every test.
-set -euo pipefail
+# The test command: installs what is missing, builds into build/ and runs every test; then
+# builds the tests that need no display with AddressSanitizer and UBSan into build-asan/ and
+# runs them, runs the connection and socket tests under ThreadSanitizer (build-tsan/), and runs
+# every fuzz target for 10 s. Every stage runs even when an earlier one failed; the script
+# exits non-zero when any stage failed and ends with the count of passed and failed tests.
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=scripts/test_stages.sh
+source scripts/test_stages.sh
 
-bash scripts/install-packages.sh
-
+bash scripts/install-packages.sh || exit 1
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORIX_WERROR=ON
-cmake --build build --parallel "$jobs"
-cd build
-ctest --output-on-failure --parallel "$jobs" --timeout 300
+
+main_stage() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORIX_WERROR=ON &&
+    cmake --build build --parallel "$jobs" &&
+    run_ctest build main --output-on-failure --parallel "$jobs" --timeout 300
+}
+
+# Everything a build without the desktop toolkit has: base, http, the platform stand-ins, the
+# launcher's text routines, the tools. With the toolkit off none of it needs a display.
+asan_stage() {
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORIX_WERROR=ON \
+    -DPELMORIX_BUILD_GUI=OFF -DPELMORIX_SANITIZE=ON >/dev/null &&
+    cmake --build build-asan --parallel "$jobs" --target pelmorix_tests &&
+    ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:$(suppressions asan)" \
+      LSAN_OPTIONS="$(suppressions lsan)" UBSAN_OPTIONS="print_stacktrace=1:$(suppressions ubsan)" \
+      run_ctest build-asan asan --output-on-failure --parallel "$jobs" --timeout 600
+}
+
+# The tests whose code runs on more than one thread: the connection with its connect worker,
+# the socket handle and stack, the socket layer's shared start-up, and the socket library.
+tsan_tests='^(TcpConnectionTest|SocketHandleTest|SocketStackTest|SocketLayer|WinSockLibraryTest)\.'
+tsan_stage() {
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORIX_WERROR=ON \
+    -DPELMORIX_BUILD_GUI=OFF -DPELMORIX_TSAN=ON >/dev/null &&
+    cmake --build build-tsan --parallel "$jobs" --target http_tests ws2_32_tests &&
+    TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:$(suppressions tsan)" \
+      run_ctest build-tsan tsan --output-on-failure --parallel "$jobs" --timeout 600 \
+      -R "$tsan_tests"
+}
+
+fuzz_stage() {
+  local log status
+  log=$(mktemp)
+  bash scripts/fuzz.sh 10 2>&1 | tee "$log"
+  status=${PIPESTATUS[0]}
+  count_fuzz_targets "$log"
+  rm -f "$log"
+  return "$status"
+}
+
+run_stage main "Build and all tests (build/)" main_stage
+run_stage asan "Tests without a display under AddressSanitizer and UBSan (build-asan/)" asan_stage
+run_stage tsan "Connection and socket tests under ThreadSanitizer (build-tsan/)" tsan_stage
+run_stage fuzz "Fuzz targets, 10 s each (build-fuzz/)" fuzz_stage
+print_summary
