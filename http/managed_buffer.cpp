@@ -1,5 +1,6 @@
 #include "http/managed_buffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pelmorix {
@@ -11,7 +12,6 @@ void TIdManagedBuffer::Discard(int64_t count) {
     EmptyBuffer();
   } else {
     consumedOffset_ += count;
-    if (consumedOffset_ >= kPackThreshold) Compact();
   }
   ReportConsumed(count);
 }
@@ -34,8 +34,23 @@ void TIdManagedBuffer::Compact() {
   consumedOffset_ = 0;
 }
 
+void TIdManagedBuffer::MakeRoom(int64_t count) {
+  if (size_ + count <= capacity_) return;
+  if (consumedOffset_ >= kPackThreshold) {
+    Compact();
+    if (size_ + count <= capacity_) return;
+  }
+  EnsureCapacity(std::max(size_ + count, std::min(kKeptCapacity, 2 * capacity_)));
+}
+
+void TIdManagedBuffer::Append(const void* bytes, int64_t count) {
+  if (count <= 0) return;
+  MakeRoom(count);
+  TIdSimpleBuffer::Append(bytes, count);
+}
+
 char* TIdManagedBuffer::ReserveTail(int64_t count) {
-  EnsureCapacity(size_ + count);
+  MakeRoom(count);
   return data_ + size_;
 }
 
