@@ -20,8 +20,14 @@
 namespace pelmorix {
 namespace {
 
-// The viewable top-level window of the process, or 0.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+// The viewable top-level window of the process, or 0. Other clients' windows may vanish
+// between the tree query and the questions about them; Xlib's default handler would end the
+// test process on the BadWindow that follows, leaving the launcher running.
 Window FindWindowOf(Display* display, pid_t pid) {
+  XSync(display, False);
+  const XErrorHandler previous = XSetErrorHandler(IgnoreXError);
   const Atom pid_atom = XInternAtom(display, "_NET_WM_PID", False);
   Window root_return, parent_return, *children = nullptr;
   unsigned count = 0;
@@ -44,6 +50,8 @@ Window FindWindowOf(Display* display, pid_t pid) {
     if (data) XFree(data);
   }
   if (children) XFree(children);
+  XSync(display, False);
+  XSetErrorHandler(previous);
   return found;
 }
 
