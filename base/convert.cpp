@@ -2,27 +2,14 @@
 
 #include "base/codepage.h"
 #include "base/format.h"
+#include "base/int64_convert.h"
 
 namespace pelmorix {
 
 bool TryStrToInt(const std::string& text, int32_t& value) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  if (i == text.size()) return false;
-  int64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c < '0' || c > '9') return false;
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > 2147483648LL) return false;
-  }
-  const int64_t result = negative ? -magnitude : magnitude;
-  if (result > INT32_MAX || result < INT32_MIN) return false;
-  value = static_cast<int32_t>(result);
+  int64_t wide = 0;
+  if (!TryStrToInt64(text, wide) || wide > INT32_MAX || wide < INT32_MIN) return false;
+  value = static_cast<int32_t>(wide);
   return true;
 }
 
