@@ -42,6 +42,12 @@ class TPlayedTransport : public TIdIOHandler {
     position_ += count;
     return static_cast<int>(count);
   }
+  // Every other call finds nothing waiting, so both the direct receive and the one after the
+  // wait are played.
+  int ReceiveWaiting(void* buffer, int length) override {
+    if (!connected_ || waitingCalls_++ % 2 == 0) return kNothingWaiting;
+    return ReceiveSome(buffer, length);
+  }
   int SendSome(const void* buffer, int length) override {
     if (!connected_) throw EIdClosedSocket("Disconnected.");
     sent_.append(static_cast<const char*>(buffer), static_cast<size_t>(length));
@@ -58,6 +64,7 @@ class TPlayedTransport : public TIdIOHandler {
   size_t position_ = 0;
   bool connected_ = false;
   int connects_ = 0;
+  unsigned waitingCalls_ = 0;
   std::string sent_;
 };
 

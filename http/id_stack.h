@@ -58,6 +58,8 @@ class TIdStack {
   virtual void LocalName(SOCKET s, int& family, int& port, std::string& address) = 0;
   virtual void PeerName(SOCKET s, int& family, int& port, std::string& address) = 0;
   virtual int SetOption(SOCKET s, int level, int option, const void* value, int length) = 0;
+  // ioctlsocket: WS_FIONBIO sets the blocking mode, WS_FIONREAD counts the bytes waiting.
+  virtual int IOControl(SOCKET s, int32_t command, uint32_t& argument) = 0;
   virtual uint16_t HostToNetwork(uint16_t value) = 0;
   virtual uint16_t NetworkToHost(uint16_t value) = 0;
   virtual uint32_t HostToNetwork(uint32_t value) = 0;

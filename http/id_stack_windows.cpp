@@ -123,6 +123,10 @@ int TIdStackWindows::SetOption(SOCKET s, int level, int option, const void* valu
   return binding_.setsockopt(s, level, option, static_cast<const char*>(value), length);
 }
 
+int TIdStackWindows::IOControl(SOCKET s, int32_t command, uint32_t& argument) {
+  return binding_.ioctlsocket(s, command, &argument);
+}
+
 uint16_t TIdStackWindows::HostToNetwork(uint16_t value) { return binding_.Htons(value); }
 uint16_t TIdStackWindows::NetworkToHost(uint16_t value) { return binding_.Ntohs(value); }
 uint32_t TIdStackWindows::HostToNetwork(uint32_t value) { return binding_.Htonl(value); }

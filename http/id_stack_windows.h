@@ -25,6 +25,7 @@ class TIdStackWindows : public TIdStack {
   void LocalName(SOCKET s, int& family, int& port, std::string& address) override;
   void PeerName(SOCKET s, int& family, int& port, std::string& address) override;
   int SetOption(SOCKET s, int level, int option, const void* value, int length) override;
+  int IOControl(SOCKET s, int32_t command, uint32_t& argument) override;
   uint16_t HostToNetwork(uint16_t value) override;
   uint16_t NetworkToHost(uint16_t value) override;
   uint32_t HostToNetwork(uint32_t value) override;

@@ -25,6 +25,11 @@ class TIdIOHandler : public TIdComponent {
   // One receive or send call, raw result; without a socket EIdClosedSocket "Disconnected.".
   virtual int ReceiveSome(void* buffer, int length) = 0;
   virtual int SendSome(const void* buffer, int length) = 0;
+  // One receive call that takes only bytes already waiting, so the connection can skip the wait
+  // for readability while data keeps coming: kNothingWaiting when there are none, or when the
+  // transport cannot tell without waiting. Otherwise the raw result, as ReceiveSome.
+  virtual int ReceiveWaiting(void* /*buffer*/, int /*length*/) { return kNothingWaiting; }
+  static constexpr int kNothingWaiting = -2;
 
   bool IsOpen() const { return open_; }
 

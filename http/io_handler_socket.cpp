@@ -61,6 +61,9 @@ void TIdIOHandlerSocket::EstablishTo(const std::string& host, int port, int time
   } else {
     Stack().CheckResult(socket_->ConnectToPeer(WS_AF_INET));
   }
+  // Connected: from here a receive can take what is waiting without a wait before every call.
+  // A socket that stays blocking only loses that shortcut.
+  socket_->SetNonBlocking();
 }
 
 void TIdIOHandlerSocket::WaitForConnect(int timeoutMilliseconds) {
@@ -111,6 +114,13 @@ bool TIdIOHandlerSocket::WaitReadable(int timeoutMilliseconds) {
 int TIdIOHandlerSocket::ReceiveSome(void* buffer, int length) {
   if (!HasSocket()) throw EIdClosedSocket("Disconnected.");
   return socket_->ReceiveSome(buffer, length);
+}
+
+int TIdIOHandlerSocket::ReceiveWaiting(void* buffer, int length) {
+  // Without a socket the wait that follows raises the connection's own message.
+  if (!HasSocket()) return kNothingWaiting;
+  const int received = socket_->ReceiveWaiting(buffer, length);
+  return received == TIdSocketHandle::kNothingWaiting ? kNothingWaiting : received;
 }
 
 int TIdIOHandlerSocket::SendSome(const void* buffer, int length) {

@@ -23,6 +23,7 @@ class TIdIOHandlerSocket : public TIdIOHandler {
   bool WaitReadable(int timeoutMilliseconds) override;
   int ReceiveSome(void* buffer, int length) override;
   int SendSome(const void* buffer, int length) override;
+  int ReceiveWaiting(void* buffer, int length) override;
 
   // Waits for a connect on a worker thread in 125 ms slices; -2 waits without limit.
   void WaitForConnect(int timeoutMilliseconds);

@@ -19,6 +19,7 @@ void TIdSocketHandle::CreateHandle(int type, int protocol) {
   ShutAndClose();
   handle_.store(stack_.NewSocket(type, protocol));
   allocated_.store(true);
+  nonBlocking_ = false;
 }
 
 void TIdSocketHandle::ShutAndClose() {
@@ -31,6 +32,7 @@ void TIdSocketHandle::ShutAndClose() {
 void TIdSocketHandle::ResetFields(bool resetLocal) {
   allocated_.store(false);
   handle_.store(INVALID_SOCKET);
+  nonBlocking_ = false;
   peerIP_.clear();
   peerPort_ = 0;
   if (resetLocal) {
@@ -87,12 +89,36 @@ int TIdSocketHandle::ConnectToPeer(int family) {
   return result;
 }
 
+bool TIdSocketHandle::WouldBlock(int result) {
+  return nonBlocking_ && result == SOCKET_ERROR && stack_.WSGetLastError() == WSAEWOULDBLOCK;
+}
+
 int TIdSocketHandle::ReceiveSome(void* buffer, int length) {
-  return stack_.Receive(Handle(), buffer, length, 0);
+  for (;;) {
+    const int received = stack_.Receive(Handle(), buffer, length, 0);
+    if (!WouldBlock(received)) return received;
+    WaitReadable(-2);
+  }
 }
 
 int TIdSocketHandle::SendSome(const void* buffer, int length) {
-  return stack_.Send(Handle(), buffer, length, 0);
+  for (;;) {
+    const int sent = stack_.Send(Handle(), buffer, length, 0);
+    if (!WouldBlock(sent)) return sent;
+    WaitWritable();
+  }
+}
+
+bool TIdSocketHandle::SetNonBlocking() {
+  uint32_t on = 1;
+  nonBlocking_ = stack_.IOControl(Handle(), WS_FIONBIO, on) != SOCKET_ERROR;
+  return nonBlocking_;
+}
+
+int TIdSocketHandle::ReceiveWaiting(void* buffer, int length) {
+  if (!nonBlocking_) return kNothingWaiting;
+  const int received = stack_.Receive(Handle(), buffer, length, 0);
+  return WouldBlock(received) ? kNothingWaiting : received;
 }
 
 void TIdSocketHandle::SetOption(int level, int option, int32_t value) {
@@ -103,6 +129,12 @@ bool TIdSocketHandle::WaitReadable(int timeoutMilliseconds) {
   if (!HandleAllocated()) throw EIdConnClosedGracefully("Connection Closed Gracefully.");
   readList_.assign(1, Handle());
   return stack_.Wait(&readList_, nullptr, timeoutMilliseconds, nullptr) == 1;
+}
+
+void TIdSocketHandle::WaitWritable() {
+  if (!HandleAllocated()) throw EIdConnClosedGracefully("Connection Closed Gracefully.");
+  writeList_.assign(1, Handle());
+  stack_.Wait(nullptr, &writeList_, -2, nullptr);
 }
 
 }  // namespace pelmorix

@@ -35,13 +35,22 @@ class TIdSocketHandle {
   void SetPeerAddress(const std::string& address, int port);
   // The raw result of the connect; after success the local and peer addresses are refreshed.
   int ConnectToPeer(int family = WS_AF_INET);
+  // Both block until the call is done, also on a socket switched to non-blocking mode.
   int ReceiveSome(void* buffer, int length);
   int SendSome(const void* buffer, int length);
+  // Switches the socket to non-blocking mode; false (and nothing changed) when it cannot be.
+  bool SetNonBlocking();
+  // One receive call that takes only bytes already waiting: kNothingWaiting when there are none,
+  // and always on a socket in blocking mode, where the call would have to wait. Otherwise the
+  // raw result, as ReceiveSome.
+  int ReceiveWaiting(void* buffer, int length);
+  static constexpr int kNothingWaiting = -2;
   // setsockopt with a 4-byte value, checked.
   void SetOption(int level, int option, int32_t value);
   // True when the socket becomes readable within the time-out (-2: no limit, 0: poll). A closed
   // handle raises EIdConnClosedGracefully.
   bool WaitReadable(int timeoutMilliseconds);
+  void WaitWritable();
 
   SOCKET Handle() const { return handle_.load(); }
   bool HandleAllocated() const { return allocated_.load(); }
@@ -66,7 +75,12 @@ class TIdSocketHandle {
   int peerPort_ = 0;
   int clientPortMin_ = 0;
   int clientPortMax_ = 0;
+  bool nonBlocking_ = false;
   std::vector<SOCKET> readList_;  // kept, so a wait allocates nothing
+  std::vector<SOCKET> writeList_;
+
+  // True when a call on the non-blocking socket failed only because it would have to wait.
+  bool WouldBlock(int result);
 };
 
 }  // namespace pelmorix

@@ -91,15 +91,20 @@ void TIdTCPConnection::ResetInput() {
 }
 
 // One receive call straight into the free room at the end of the input buffer.
-void TIdTCPConnection::ReceiveIntoInput(bool raiseIfClosed, int& received) {
+bool TIdTCPConnection::ReceiveIntoInput(bool raiseIfClosed, int& received, bool onlyWaiting) {
   if (ioHandler_ == nullptr) {
     if (raiseIfClosed) throw EIdNotConnected("Not Connected");
     received = 0;
-    return;
+    return true;
   }
   const int length = recvBufferSize_ > 0 ? recvBufferSize_ : 1;
   char* room = inputBuffer_.ReserveTail(length);
-  received = ioHandler_->ReceiveSome(room, length);
+  received = onlyWaiting ? ioHandler_->ReceiveWaiting(room, length)
+                         : ioHandler_->ReceiveSome(room, length);
+  if (received == TIdIOHandler::kNothingWaiting) {
+    received = 0;
+    return false;
+  }
   closedByPeer_ = received == 0;
   if (received == SOCKET_ERROR) {
     // A connection aborted or shut down under the receive is dropped; its error shows only
@@ -109,7 +114,7 @@ void TIdTCPConnection::ReceiveIntoInput(bool raiseIfClosed, int& received) {
       if (inputBuffer_.Size() == 0) Stack().RaiseError(Stack().LastErrorNumber());
     }
     received = 0;
-    return;
+    return true;
   }
   if (received > 0) {
     if (asciiFilter_) {
@@ -117,6 +122,7 @@ void TIdTCPConnection::ReceiveIntoInput(bool raiseIfClosed, int& received) {
     }
     inputBuffer_.CommitTail(received);
   }
+  return true;
 }
 
 int TIdTCPConnection::FillInput(bool raiseIfClosed, int timeoutMilliseconds, bool raiseOnTimeout) {
@@ -128,11 +134,13 @@ int TIdTCPConnection::FillInput(bool raiseIfClosed, int timeoutMilliseconds, boo
   }
   int received;
   do {
-    if (!ioHandler_->WaitReadable(timeoutMilliseconds)) {
-      if (raiseOnTimeout) throw EIdReadTimeout("Read Timeout");
-      return -1;
+    if (!ReceiveIntoInput(raiseIfClosed, received, true)) {
+      if (!ioHandler_->WaitReadable(timeoutMilliseconds)) {
+        if (raiseOnTimeout) throw EIdReadTimeout("Read Timeout");
+        return -1;
+      }
+      ReceiveIntoInput(raiseIfClosed, received, false);
     }
-    ReceiveIntoInput(raiseIfClosed, received);
     CheckPeerClosed(raiseIfClosed, false);
   } while (received == 0 && IsConnected());
   return received;

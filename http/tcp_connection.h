@@ -64,7 +64,7 @@ class TIdTCPConnection : public TIdComponent {
   void ProbePeerClosed(bool raiseIfClosed = true, int waitMilliseconds = 1);
   // The only receive path: one receive call of up to RecvBufferSize bytes appended to the input
   // buffer. A time-out of -1 means ReadTimeout. Returns the bytes added, -1 after a time-out
-  // that does not raise.
+  // that does not raise. The wait for readability comes only when nothing is waiting yet.
   int FillInput(bool raiseIfClosed = true, int timeoutMilliseconds = -1,
                 bool raiseOnTimeout = true);
 
@@ -97,7 +97,8 @@ class TIdTCPConnection : public TIdComponent {
   bool FreeTransportOnClose() const { return ownIOHandler_ != nullptr; }
 
  private:
-  void ReceiveIntoInput(bool raiseIfClosed, int& received);
+  // With onlyWaiting the call takes only bytes already waiting; false when there were none.
+  bool ReceiveIntoInput(bool raiseIfClosed, int& received, bool onlyWaiting);
   // Waits until the input buffer holds count bytes, as ReceiveExact does.
   void WaitForInput(int64_t count);
   std::string TakeSplitLine(int maximum);

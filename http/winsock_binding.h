@@ -20,6 +20,7 @@ class TWinSockBinding {
     kBind = 2,
     kCloseSocket = 3,
     kConnect = 4,
+    kIoctlSocket = 5,
     kGetPeerName = 6,
     kGetSockName = 7,
     kHtonl = 9,
@@ -85,6 +86,9 @@ class TWinSockBinding {
   }
   int setsockopt(SOCKET s, int level, int option, const char* value, int length) {
     return Bound<TSetSockOptProc>(kSetSockOpt)(s, level, option, value, length);
+  }
+  int ioctlsocket(SOCKET s, int32_t command, uint32_t* argument) {
+    return Bound<TIoctlSocketProc>(kIoctlSocket)(s, command, argument);
   }
   // Capitalised: the C library may define the byte-order names as macros.
   uint16_t Htons(uint16_t value) { return Bound<THtonsProc>(kHtons)(value); }

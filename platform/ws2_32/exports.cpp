@@ -54,6 +54,9 @@ PELMORIX_WS2_EXPORT int getpeername(SOCKET s, SOCKADDR* name, int* nameLength) {
 PELMORIX_WS2_EXPORT int setsockopt(SOCKET s, int level, int option, const char* value, int length) {
   return ws2::SetSockOpt(s, level, option, value, length);
 }
+PELMORIX_WS2_EXPORT int ioctlsocket(SOCKET s, int32_t command, uint32_t* argument) {
+  return ws2::IoctlSocket(s, command, argument);
+}
 PELMORIX_WS2_EXPORT uint16_t htons(uint16_t value) { return ws2::HostToNetwork16(value); }
 PELMORIX_WS2_EXPORT uint16_t ntohs(uint16_t value) { return ws2::HostToNetwork16(value); }
 PELMORIX_WS2_EXPORT uint32_t htonl(uint32_t value) { return ws2::HostToNetwork32(value); }
@@ -76,6 +79,7 @@ static_assert(std::is_same_v<decltype(&gethostbyname), pelmorix::TGetHostByNameP
 static_assert(std::is_same_v<decltype(&getsockname), pelmorix::TGetSockNameProc>);
 static_assert(std::is_same_v<decltype(&getpeername), pelmorix::TGetPeerNameProc>);
 static_assert(std::is_same_v<decltype(&setsockopt), pelmorix::TSetSockOptProc>);
+static_assert(std::is_same_v<decltype(&ioctlsocket), pelmorix::TIoctlSocketProc>);
 static_assert(std::is_same_v<decltype(&htons), pelmorix::THtonsProc>);
 static_assert(std::is_same_v<decltype(&ntohs), pelmorix::TNtohsProc>);
 static_assert(std::is_same_v<decltype(&htonl), pelmorix::THtonlProc>);

@@ -25,6 +25,7 @@ HOSTENT* GetHostByName(const char* name);
 int GetSockName(SOCKET s, SOCKADDR* name, int* nameLength);
 int GetPeerName(SOCKET s, SOCKADDR* name, int* nameLength);
 int SetSockOpt(SOCKET s, int level, int option, const char* value, int length);
+int IoctlSocket(SOCKET s, int32_t command, uint32_t* argument);
 
 uint16_t HostToNetwork16(uint16_t value);
 uint32_t HostToNetwork32(uint32_t value);

@@ -35,6 +35,9 @@ constexpr int WS_MSG_PEEK = 0x2;
 constexpr int WS_MSG_DONTROUTE = 0x4;
 constexpr int WS_MSG_WAITALL = 0x8;
 constexpr int WS_FD_SETSIZE = 64;
+// ioctlsocket commands: non-blocking mode on (argument not 0) or off; the count of bytes waiting.
+constexpr int32_t WS_FIONBIO = static_cast<int32_t>(0x8004667EU);
+constexpr int32_t WS_FIONREAD = 0x4004667F;
 constexpr int SD_RECEIVE = 0;
 constexpr int SD_SEND = 1;
 constexpr int SD_BOTH = 2;
@@ -149,6 +152,7 @@ using TGetSockNameProc = int (*)(SOCKET s, SOCKADDR* name, int* nameLength);
 using TGetPeerNameProc = int (*)(SOCKET s, SOCKADDR* name, int* nameLength);
 using TSetSockOptProc = int (*)(SOCKET s, int level, int option, const char* value, int length);
 using THtonsProc = uint16_t (*)(uint16_t value);
+using TIoctlSocketProc = int (*)(SOCKET s, int32_t command, uint32_t* argument);
 using TNtohsProc = uint16_t (*)(uint16_t value);
 using THtonlProc = uint32_t (*)(uint32_t value);
 using TNtohlProc = uint32_t (*)(uint32_t value);

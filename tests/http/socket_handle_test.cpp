@@ -150,5 +150,50 @@ TEST_F(SocketHandleTest, WaitReadablePollsBlocksAndRaisesWhenClosed) {
   }
 }
 
+TEST_F(SocketHandleTest, NonBlockingSocketReceivesWhatWaitsAndStillBlocksForTheRest) {
+  constexpr size_t kLargeSend = 32 * 1024 * 1024;  // more than the socket buffers hold
+  TScriptedServer server({TConnectionScript()
+                              .Send("early")
+                              .Delay(300)
+                              .Send("late")
+                              .Delay(300)
+                              .ReadBytes(kLargeSend)
+                              .Send("done")
+                              .Hold()});
+  TIdSocketHandle handle(layer_.Stack());
+  handle.CreateHandle();
+  handle.SetPeerAddress("127.0.0.1", server.Port());
+  ASSERT_EQ(handle.ConnectToPeer(), 0);
+  char buffer[64];
+  ASSERT_TRUE(handle.WaitReadable(-2));
+  // In blocking mode a receive could wait, so nothing is taken even though bytes are there.
+  EXPECT_EQ(handle.ReceiveWaiting(buffer, sizeof(buffer)), TIdSocketHandle::kNothingWaiting);
+
+  ASSERT_TRUE(handle.SetNonBlocking());
+  EXPECT_EQ(handle.ReceiveWaiting(buffer, sizeof(buffer)), 5);
+  EXPECT_EQ(std::string(buffer, 5), "early");
+  EXPECT_EQ(handle.ReceiveWaiting(buffer, sizeof(buffer)), TIdSocketHandle::kNothingWaiting);
+  // A plain receive still waits for what comes later.
+  EXPECT_EQ(handle.ReceiveSome(buffer, sizeof(buffer)), 4);
+  EXPECT_EQ(std::string(buffer, 4), "late");
+
+  // Sends go on while the peer reads nothing, filling the socket buffers, and end whole.
+  const std::string large(kLargeSend, 'x');
+  size_t sent = 0;
+  while (sent < large.size()) {
+    const int count = handle.SendSome(
+        large.data() + sent, static_cast<int>(std::min<size_t>(large.size() - sent, 1024 * 1024)));
+    ASSERT_GT(count, 0);
+    sent += static_cast<size_t>(count);
+  }
+  EXPECT_EQ(handle.ReceiveSome(buffer, sizeof(buffer)), 4);
+  EXPECT_EQ(std::string(buffer, 4), "done");
+  EXPECT_TRUE(server.Problems().empty());
+
+  // A new socket of the handle starts in blocking mode again.
+  handle.CreateHandle();
+  EXPECT_EQ(handle.ReceiveWaiting(buffer, sizeof(buffer)), TIdSocketHandle::kNothingWaiting);
+}
+
 }  // namespace
 }  // namespace pelmorix

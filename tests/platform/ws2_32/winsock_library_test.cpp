@@ -41,6 +41,7 @@ class WinSockLibraryTest : public ::testing::Test {
     Bind(htons_, "htons");
     Bind(htonl_, "htonl");
     Bind(ntohs_, "ntohs");
+    Bind(ioctlsocket_, "ioctlsocket");
   }
   void TearDown() override {
     while (cleanup_ != nullptr && cleanup_() == 0) {
@@ -90,6 +91,7 @@ class WinSockLibraryTest : public ::testing::Test {
   THtonsProc htons_ = nullptr;
   THtonlProc htonl_ = nullptr;
   TNtohsProc ntohs_ = nullptr;
+  TIoctlSocketProc ioctlsocket_ = nullptr;
 };
 
 TEST_F(WinSockLibraryTest, CallsNeedStartupAndCleanupBalancesIt) {
@@ -160,6 +162,43 @@ TEST_F(WinSockLibraryTest, SendToResetPeerGivesAnErrorNumberNotASignal) {
   ASSERT_EQ(result, SOCKET_ERROR);
   const int error = lastError_();
   EXPECT_TRUE(error == WSAECONNRESET || error == WSAESHUTDOWN) << error;
+  closesocket_(s);
+}
+
+TEST_F(WinSockLibraryTest, IoctlSocketSwitchesBlockingModeAndCountsWaitingBytes) {
+  Start();
+  TScriptedServer server(
+      {TConnectionScript().Delay(200).Send("abcdef").Delay(300).Send("g").Hold()});
+  const SOCKET s = ConnectTo(server.Port());
+  uint32_t argument = 1;
+  ASSERT_EQ(ioctlsocket_(s, WS_FIONBIO, &argument), 0);
+  char buffer[16];
+  // Nothing has come yet: a non-blocking receive says so at once.
+  EXPECT_EQ(recv_(s, buffer, sizeof(buffer), 0), SOCKET_ERROR);
+  EXPECT_EQ(lastError_(), WSAEWOULDBLOCK);
+
+  FD_SET readSet{};
+  readSet.fd_count = 1;
+  readSet.fd_array[0] = s;
+  TIMEVAL wait{10, 0};
+  ASSERT_EQ(select_(0, &readSet, nullptr, nullptr, &wait), 1);
+  uint32_t waiting = 0;
+  ASSERT_EQ(ioctlsocket_(s, WS_FIONREAD, &waiting), 0);
+  EXPECT_EQ(waiting, 6u);
+  EXPECT_EQ(recv_(s, buffer, sizeof(buffer), 0), 6);
+  ASSERT_EQ(ioctlsocket_(s, WS_FIONREAD, &waiting), 0);
+  EXPECT_EQ(waiting, 0u);
+
+  // Back in blocking mode the receive waits for the byte that comes later.
+  argument = 0;
+  ASSERT_EQ(ioctlsocket_(s, WS_FIONBIO, &argument), 0);
+  EXPECT_EQ(recv_(s, buffer, sizeof(buffer), 0), 1);
+  EXPECT_EQ(buffer[0], 'g');
+
+  EXPECT_EQ(ioctlsocket_(s, 0x1234, &argument), SOCKET_ERROR);
+  EXPECT_EQ(lastError_(), WSAEINVAL);
+  EXPECT_EQ(ioctlsocket_(s, WS_FIONBIO, nullptr), SOCKET_ERROR);
+  EXPECT_EQ(lastError_(), WSAEFAULT);
   closesocket_(s);
 }
 
