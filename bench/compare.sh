@@ -5,8 +5,8 @@
 #   - 14 small files in one process over one kept-alive connection,
 #   - a 256 MiB chunked body,
 #   - http-get --text of a 256 MiB body (peak RSS).
-# Beside them, for the 1 GiB download, a bare reader (bench/bare_reader.cpp) that only waits and
-# receives, with the client's 32 KiB receive calls and with curl's larger ones: the floor.
+# Beside them, for the 1 GiB download, a bare reader (bench/bare_reader.cpp) that only receives,
+# with the client's 32 KiB receive calls and with curl's larger ones: the floor.
 # The programs take turns run by run, RUNS times each (default 5, at least 5). Every body is
 # checked once against its file before it is timed. nginx and every file live in one temporary
 # folder that is removed at the end, also after a failure. The chunked body comes from nginx
