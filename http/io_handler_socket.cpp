@@ -9,6 +9,9 @@
 
 namespace pelmorix {
 
+// The socket's answer passes through as the transport's.
+static_assert(TIdSocketHandle::kNothingWaiting == TIdIOHandler::kNothingWaiting);
+
 TIdIOHandlerSocket::TIdIOHandlerSocket(TIdSocketLayer& layer) : TIdIOHandler(layer) {}
 
 TIdIOHandlerSocket::~TIdIOHandlerSocket() { socket_.reset(); }
@@ -119,8 +122,7 @@ int TIdIOHandlerSocket::ReceiveSome(void* buffer, int length) {
 int TIdIOHandlerSocket::ReceiveWaiting(void* buffer, int length) {
   // Without a socket the wait that follows raises the connection's own message.
   if (!HasSocket()) return kNothingWaiting;
-  const int received = socket_->ReceiveWaiting(buffer, length);
-  return received == TIdSocketHandle::kNothingWaiting ? kNothingWaiting : received;
+  return socket_->ReceiveWaiting(buffer, length);
 }
 
 int TIdIOHandlerSocket::SendSome(const void* buffer, int length) {
