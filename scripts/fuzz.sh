@@ -71,9 +71,14 @@ for name in "${names[@]}"; do
 done
 wait
 
+# libFuzzer ends with 72 when it is interrupted (SIGINT): no finding, but not a full run either.
 failed=()
+interrupted=()
 for name in "${names[@]}"; do
-  if [ "$(cat "build-fuzz/runs/$name/status")" != 0 ]; then
+  status=$(cat "build-fuzz/runs/$name/status")
+  if [ "$status" = 72 ]; then
+    interrupted+=("$name")
+  elif [ "$status" != 0 ]; then
     failed+=("$name")
     echo "---- $name crashed; the end of build-fuzz/runs/$name/log:"
     tail -n 40 "build-fuzz/runs/$name/log"
@@ -92,6 +97,10 @@ done
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "Crashed: ${failed[*]} (inputs in build-fuzz/runs/<name>/crashes/)"
+  exit 1
+fi
+if [ ${#interrupted[@]} -gt 0 ]; then
+  echo "Interrupted before the end, without a crash: ${interrupted[*]}"
   exit 1
 fi
 echo "All fuzz targets ran ${describe} each without a crash."
