@@ -1,6 +1,7 @@
 #include "base/convert.h"
 #include "base/text.h"
 #include "http/id_http.h"
+#include "http/io_handler_ssl_socket.h"
 #include "http/request_composition.h"
 #include "http/socket_exceptions.h"
 
@@ -111,9 +112,20 @@ void TIdCustomHTTP::ChooseDirectConnection() {
     SetHost(host);
     SetPort(port);
   }
-  // This client has no SSL transport.
-  if (IsHttps(currentUrl_)) throw EIdIOHandlerPropInvalid("IOHandler value is not valid");
-  Request().ConnectionKind = TIdHTTPConnectionType::Direct;
+  ChooseEncryption(IsHttps(currentUrl_));
+}
+
+// An SSL transport carries "https" URLs encrypted and every other URL plain; a connection
+// open in the other mode is closed first, so no request goes out in the wrong one.
+void TIdCustomHTTP::ChooseEncryption(bool https) {
+  auto* ssl = dynamic_cast<TIdSSLIOHandlerSocket*>(IOHandler());
+  if (https && ssl == nullptr) throw EIdIOHandlerPropInvalid("IOHandler value is not valid");
+  if (ssl != nullptr) {
+    if (ssl->PassThrough() == https && IsConnected()) CloseConnection();
+    ssl->SetPassThrough(!https);
+  }
+  Request().ConnectionKind =
+      https ? TIdHTTPConnectionType::DirectSsl : TIdHTTPConnectionType::Direct;
 }
 
 void TIdCustomHTTP::ChooseProxyConnection() {

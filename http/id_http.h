@@ -121,6 +121,7 @@ class TIdCustomHTTP : public TIdTCPClient {
   void PrepareConnection();
   int KeptConnectionProbeWait();
   void ChooseDirectConnection();
+  void ChooseEncryption(bool https);
   void ChooseProxyConnection();
   // The status line and head of each reply, past any 100 replies, with their cookies stored.
   void ReadReplyHead();

@@ -19,6 +19,11 @@ class TIdIOHandler : public TIdComponent {
                            int localPortHigh, int localPortLow, int localPort,
                            const std::string& localIP) = 0;
   // True while the transport holds an allocated socket.
+  // Runs once the socket is connected, before the connection counts as made: the SSL
+  // transport's handshake, each of its waits bounded by the connection's read time-out
+  // (0: no limit).
+  virtual void AfterConnect(int /*readTimeoutMilliseconds*/) {}
+  // True while the transport holds an allocated socket.
   virtual bool HasSocket() = 0;
   virtual void ShutTransport() = 0;
   virtual bool WaitReadable(int timeoutMilliseconds) = 0;

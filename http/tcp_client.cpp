@@ -17,6 +17,7 @@ void TIdTCPClient::OpenConnection(int timeoutMilliseconds) {
     ResetInput();
     IOHandler()->EstablishTo(host_, port_, timeoutMilliseconds, localPortHigh_, localPortLow_,
                              boundPort_, boundIP_);
+    IOHandler()->AfterConnect(ReadTimeout());
     ReportStatus(hsConnected, host_);
     if (OnConnected) OnConnected(this);
   } catch (...) {

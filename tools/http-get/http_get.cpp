@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "http/id_http.h"
+#include "http/io_handler_ssl_socket.h"
 #include "tools/http-get/standard_output_stream.h"
 
 namespace pelmorix {
@@ -40,7 +41,11 @@ std::unique_ptr<TStream> OpenOutput(const std::string& fileName) {
 
 int RunHttpGet(const THttpGetArguments& arguments, std::ostream& errors) {
   try {
+    TIdSSLIOHandlerSocket ssl;
+    ssl.SetCAFile(arguments.CACertFile);
+    ssl.SetVerifyPeer(!arguments.Insecure);
     TIdHTTP http;
+    http.SetIOHandler(&ssl);
     http.SetConnectTimeout(arguments.ConnectTimeout);
     http.SetReadTimeout(arguments.ReadTimeout);
     const std::unique_ptr<TStream> output = OpenOutput(arguments.OutputFile);

@@ -5,7 +5,8 @@
 namespace pelmorix {
 
 const char* const kHttpGetUsage =
-    "Usage: http-get [--connect-timeout MS] [--read-timeout MS] [--text] [-o FILE] URL [URL ...]\n"
+    "Usage: http-get [--connect-timeout MS] [--read-timeout MS] [--text] [-o FILE]\n"
+    "                [--cacert FILE] [--insecure] URL [URL ...]\n"
     "\n"
     "Fetches every URL in the order given with one HTTP client, so that a connection the\n"
     "server keeps open serves the next URL of the same host, and writes the bodies one after\n"
@@ -16,6 +17,9 @@ const char* const kHttpGetUsage =
     "  --read-timeout MS     give up a wait for data after MS milliseconds (default 0: no limit)\n"
     "  --text                take each body as a text in memory first, then write it\n"
     "  -o FILE               write the bodies to FILE instead of standard output\n"
+    "  --cacert FILE         for https, trust the authorities in FILE (PEM) instead of the\n"
+    "                        system's trust store\n"
+    "  -k, --insecure        for https, accept any server certificate\n"
     "  --help                show this text\n"
     "\n"
     "Exit status: 0 when every URL was fetched; 1 at the first failure, which ends the run with\n"
@@ -42,7 +46,8 @@ bool ParseHttpGetArguments(const std::vector<std::string>& args, THttpGetArgumen
                            std::string& problem) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool takesValue = arg == "--connect-timeout" || arg == "--read-timeout" || arg == "-o";
+    const bool takesValue =
+        arg == "--connect-timeout" || arg == "--read-timeout" || arg == "-o" || arg == "--cacert";
     if (takesValue && i + 1 == args.size()) {
       problem = arg + " needs a value";
       return false;
@@ -55,6 +60,10 @@ bool ParseHttpGetArguments(const std::vector<std::string>& args, THttpGetArgumen
       if (!ReadMilliseconds(arg, args[++i], parsed.ConnectTimeout, problem)) return false;
     } else if (arg == "--read-timeout") {
       if (!ReadMilliseconds(arg, args[++i], parsed.ReadTimeout, problem)) return false;
+    } else if (arg == "--cacert") {
+      parsed.CACertFile = args[++i];
+    } else if (arg == "--insecure" || arg == "-k") {
+      parsed.Insecure = true;
     } else if (arg == "-o") {
       parsed.OutputFile = args[++i];
     } else if (!arg.empty() && arg[0] == '-') {

@@ -11,6 +11,8 @@ struct THttpGetArguments {
   int ReadTimeout = 0;     // ms, 0: no limit
   bool Text = false;       // each body through a text rather than straight into the output
   std::string OutputFile;  // empty: standard output
+  std::string CACertFile;  // authorities to trust for https; empty: the system's trust store
+  bool Insecure = false;   // https without any check of the server's certificate
   std::vector<std::string> Urls;
   bool Help = false;
 };
