@@ -13,6 +13,7 @@
 #include "tests/support/run_program.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/tls_test_server.h"
 
 namespace pelmorix {
 namespace {
@@ -119,10 +120,6 @@ TEST_F(HttpGetToolTest, TheFirstFailureEndsTheRunWithItsClassAndMessage) {
   EXPECT_EQ(result.ExitCode, 1);
   EXPECT_EQ(result.Err, "EIdSocketError: Socket Error # 10061 Connection refused.\n");
 
-  result = RunProgram(Command({"https://127.0.0.1/"}));
-  EXPECT_EQ(result.ExitCode, 1);
-  EXPECT_EQ(result.Err, "EIdIOHandlerPropInvalid: IOHandler value is not valid\n");
-
   TScriptedServer silent({TConnectionScript().ReadRequest().Hold()});
   result = RunProgram(Command({"--read-timeout", "300", "--connect-timeout", "3000",
                                "http://127.0.0.1:" + std::to_string(silent.Port()) + "/"}));
@@ -169,6 +166,28 @@ TEST(HttpGetToolReuseTest, SeveralUrlsOfOneHostShareTheConnection) {
   const std::string received = server.Received(0);
   EXPECT_EQ(received.find("GET /1 HTTP/1.1\r\n"), 0u);
   EXPECT_NE(received.find("GET /2?x=y HTTP/1.1\r\n"), std::string::npos);
+}
+
+TEST(HttpGetTlsTest, HttpsComesByteExactFromATrustedServerAndBadCertificatesAreRefused) {
+  TTlsTestServer server;
+  TTempFolder out;
+  TProgramResult result =
+      RunProgram(Command({"--cacert", server.CAFile(), "-o", out / "bodies",
+                          server.Url("good", "/length"), server.Url("good", "/chunked")}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_TRUE(ReadTextFile(out / "bodies") == TTlsTestServer::Body() + TTlsTestServer::Body());
+
+  result = RunProgram(Command({"--cacert", server.CAFile(), server.Url("expired")}));
+  EXPECT_EQ(result.ExitCode, 1);
+  EXPECT_EQ(result.Err,
+            "EIdSSLCertificateError: SSL certificate verify failed: certificate expired\n");
+  result = RunProgram(Command({server.Url("good")}));
+  EXPECT_EQ(result.Err,
+            "EIdSSLCertificateError: SSL certificate verify failed: untrusted certificate "
+            "authority\n");
+  result = RunProgram(Command({"--insecure", server.Url("untrusted")}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(result.Out, "ok");
 }
 
 }  // namespace

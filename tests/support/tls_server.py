@@ -1,0 +1,164 @@
+# A TLS server on 127.0.0.1 for the SSL transport's tests, with certificates it makes itself.
+#   tls_server.py FOLDER LOG
+# Makes in FOLDER a private CA (ca.pem) and server certificates with the openssl command line,
+# then listens on one free port per kind and prints "KIND PORT" for each, then "ready":
+#   good       signed by ca.pem, for 127.0.0.1 and localhost
+#   expired    signed by ca.pem, valid only in January 2020
+#   wrongname  signed by ca.pem, for other.example only
+#   untrusted  signed by another CA that no one trusts
+#   plain      no TLS, the same replies
+#   stall      accepts and then says nothing
+# Replies by path: /length (200000 bytes with Content-Length), /chunked (the same bytes in
+# chunks), /close (the same bytes, ended by the closing alert), /cut-length and /cut-chunked
+# (40000 of them, then the closing alert and the end of the connection), /cookies (sets s=1
+# secure and p=2), anything else "ok". LOG gets one line per event: "sni KIND NAME",
+# "handshake-failed KIND", "request KIND CLIENTPORT REQUESTLINE", "cookie KIND VALUE".
+import os
+import socket
+import ssl
+import subprocess
+import sys
+import threading
+
+folder, log_path = sys.argv[1], sys.argv[2]
+log_lock = threading.Lock()
+serials = iter(range(16, 256))
+
+
+def log(line):
+    with log_lock, open(log_path, "a") as out:
+        out.write(line + "\n")
+
+
+def openssl(*args):
+    subprocess.run(["openssl", *args], cwd=folder, check=True, capture_output=True)
+
+
+def new_key_and_request(name, subject):
+    openssl("req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+            "-keyout", name + ".key", "-out", name + ".csr", "-subj", subject)
+
+
+def new_ca(name):
+    openssl("req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+            "-nodes", "-keyout", name + ".key", "-out", name + ".pem", "-days", "30",
+            "-subj", "/CN=Pelmorix test " + name)
+
+
+def sign(name, ca, names, dates=None):
+    """Signs NAME.csr with CA for the subjectAltName NAMES; DATES = (start, end) or None."""
+    new_key_and_request(name, "/CN=" + name)
+    os.makedirs(os.path.join(folder, "db-" + name), exist_ok=True)
+    open(os.path.join(folder, "db-" + name, "index.txt"), "w").close()
+    with open(os.path.join(folder, "db-" + name, "serial"), "w") as serial:
+        serial.write("%02X\n" % next(serials))
+    with open(os.path.join(folder, name + ".cnf"), "w") as config:
+        config.write("[ca]\ndefault_ca=c\n[c]\ndatabase=db-%s/index.txt\nserial=db-%s/serial\n"
+                     "new_certs_dir=db-%s\npolicy=p\ndefault_md=sha256\nunique_subject=no\n"
+                     "default_days=30\n[p]\ncommonName=supplied\n[x]\nsubjectAltName=%s\n"
+                     % (name, name, name, names))
+    start_end = ["-startdate", dates[0], "-enddate", dates[1]] if dates else []
+    openssl("ca", "-batch", "-notext", "-config", name + ".cnf", "-cert", ca + ".pem",
+            "-keyfile", ca + ".key", "-in", name + ".csr", "-out", name + ".pem",
+            "-extensions", "x", *start_end)
+
+
+new_ca("ca")
+new_ca("stranger")
+sign("good", "ca", "IP:127.0.0.1,DNS:localhost")
+sign("expired", "ca", "IP:127.0.0.1,DNS:localhost", ("20200101000000Z", "20200131000000Z"))
+sign("wrongname", "ca", "DNS:other.example")
+sign("untrusted", "stranger", "IP:127.0.0.1,DNS:localhost")
+
+BODY = bytes((i * 131 + 7) % 256 for i in range(200000))
+
+
+def server_context(kind):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(os.path.join(folder, kind + ".pem"), os.path.join(folder, kind + ".key"))
+    context.sni_callback = lambda _socket, name, _context: log("sni %s %s" % (kind, name))
+    return context
+
+
+def read_head(stream):
+    lines = []
+    while True:
+        line = stream.readline()
+        if not line:
+            return None
+        line = line.rstrip(b"\r\n").decode("latin-1")
+        if not line:
+            return lines
+        lines.append(line)
+
+
+def close_with_alert(connection):
+    if isinstance(connection, ssl.SSLSocket):
+        connection = connection.unwrap()  # sends the closing alert
+    connection.close()
+
+
+def reply(connection, path):
+    """Sends the reply for PATH; False when the connection is to end after it."""
+    if path == "/length":
+        connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % len(BODY) + BODY)
+    elif path in ("/chunked", "/cut-chunked"):
+        connection.sendall(b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n")
+        body = BODY if path == "/chunked" else BODY[:40000]
+        for start in range(0, len(body), 40000):
+            piece = body[start:start + 40000]
+            connection.sendall(b"%x\r\n" % len(piece) + piece + b"\r\n")
+        if path == "/cut-chunked":
+            return False
+        connection.sendall(b"0\r\n\r\n")
+    elif path in ("/close", "/cut-length"):
+        length = b"" if path == "/close" else b"Content-Length: %d\r\n" % len(BODY)
+        body = BODY if path == "/close" else BODY[:40000]
+        connection.sendall(b"HTTP/1.1 200 OK\r\nConnection: close\r\n" + length + b"\r\n" + body)
+        return False
+    elif path == "/cookies":
+        connection.sendall(b"HTTP/1.1 200 OK\r\nSet-Cookie: s=1; path=/; secure\r\n"
+                           b"Set-Cookie: p=2; path=/\r\nContent-Length: 2\r\n\r\nok")
+    else:
+        connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
+    return True
+
+
+def serve(kind, connection, client_port):
+    if kind == "stall":
+        connection.recv(1)  # holds the connection until the client gives up
+        return
+    if kind != "plain":
+        try:
+            connection = server_context(kind).wrap_socket(connection, server_side=True)
+        except (ssl.SSLError, OSError):
+            log("handshake-failed " + kind)
+            return
+    stream = connection.makefile("rb")
+    while True:
+        head = read_head(stream)
+        if head is None:
+            return
+        log("request %s %d %s" % (kind, client_port, head[0]))
+        for line in head[1:]:
+            if line.lower().startswith("cookie:"):
+                log("cookie %s %s" % (kind, line.split(":", 1)[1].strip()))
+        if not reply(connection, head[0].split(" ")[1]):
+            close_with_alert(connection)
+            return
+
+
+def accept_loop(kind, listener):
+    while True:
+        connection, address = listener.accept()
+        threading.Thread(target=serve, args=(kind, connection, address[1]), daemon=True).start()
+
+
+for kind in ("good", "expired", "wrongname", "untrusted", "plain", "stall"):
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(8)
+    print(kind, listener.getsockname()[1], flush=True)
+    threading.Thread(target=accept_loop, args=(kind, listener), daemon=True).start()
+print("ready", flush=True)
+threading.Event().wait()
