@@ -59,6 +59,7 @@ TForm1::TForm1(TApplication& application, TLauncher& launcher)
   IdHTTP1.Request().Accept = "text/html, */*";
   IdHTTP1.Request().UserAgent = "Mozilla/3.0 (compatible; Pelmorix HTTP)";
   IdHTTP1.Request().BasicAuthentication = false;
+  AssignLauncherTransport(IdHTTP1, IdSSLIOHandlerSocket1);
 
   ConnectEvents();
 }

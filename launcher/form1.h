@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "http/id_http.h"
 #include "launcher/launcher_state.h"
+#include "launcher/launcher_transport.h"
 #include "launcher/patch_list.h"
 #include "platform/browser/web_browser.h"
 #include "platform/ui/button.h"
@@ -41,6 +43,8 @@ class TForm1 : public TForm {
   TBitBtn* BitBtn11;
   TBitBtn* BitBtn10;
   TTimer* Timer1;
+  // Only with PELMORIX_TLS; declared first, so it outlives IdHTTP1.
+  std::unique_ptr<TIdSSLIOHandlerSocket> IdSSLIOHandlerSocket1;
   // The window's own HTTP client; it fetches the button pictures.
   TIdHTTP IdHTTP1;
 

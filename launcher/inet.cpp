@@ -8,6 +8,7 @@ TInet::TInet(std::string configServer)
     : config_server_(std::move(configServer)), launcher_http_(std::make_unique<TIdHTTP>()) {
   launcher_http_->SetReadTimeout(kTimeout);
   launcher_http_->SetConnectTimeout(kTimeout);
+  AssignLauncherTransport(*launcher_http_, ssl_);
 }
 
 TInet::~TInet() {

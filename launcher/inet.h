@@ -4,6 +4,7 @@
 #include <string>
 
 #include "http/id_http.h"
+#include "launcher/launcher_transport.h"
 
 namespace pelmorix {
 
@@ -27,6 +28,7 @@ class TInet {
 
  private:
   std::string config_server_;
+  std::unique_ptr<TIdSSLIOHandlerSocket> ssl_;  // only with PELMORIX_TLS; outlives the client
   std::unique_ptr<TIdHTTP> launcher_http_;
 };
 
