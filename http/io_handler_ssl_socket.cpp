@@ -9,7 +9,7 @@ static_assert(TIdTlsSession::kMustWait == TIdIOHandler::kNothingWaiting);
 
 TIdSSLIOHandlerSocket::TIdSSLIOHandlerSocket(TIdSocketLayer& layer) : TIdIOHandlerSocket(layer) {}
 
-TIdSSLIOHandlerSocket::~TIdSSLIOHandlerSocket() { session_.reset(); }
+TIdSSLIOHandlerSocket::~TIdSSLIOHandlerSocket() = default;
 
 void TIdSSLIOHandlerSocket::SetVerifyPeer(bool verify) {
   settings_.VerifyPeer = verify;
@@ -74,7 +74,7 @@ int TIdSSLIOHandlerSocket::ReadWaiting(void* buffer, int length) {
   char* into = static_cast<char*>(buffer);
   int total = 0;
   // A receive of RecvBufferSize bytes takes as many records as the session already holds.
-  do {
+  for (;;) {
     TIdTlsWait wait = TIdTlsWait::None;
     const int read = session_->Read(into + total, length - total, wait);
     if (read == TIdTlsSession::kMustWait && wait == TIdTlsWait::Writable) {
@@ -83,8 +83,8 @@ int TIdSSLIOHandlerSocket::ReadWaiting(void* buffer, int length) {
     }
     if (read <= 0) return total > 0 ? total : read;
     total += read;
-  } while (total < length && session_->HasBuffered());
-  return total;
+    if (total == length || !session_->HasBuffered()) return total;
+  }
 }
 
 int TIdSSLIOHandlerSocket::ReceiveSome(void* buffer, int length) {
