@@ -4,7 +4,8 @@
 #   - a 1 GiB download to a file and to /dev/null (wall, user+sys CPU, peak RSS),
 #   - 14 small files in one process over one kept-alive connection,
 #   - a 256 MiB chunked body,
-#   - http-get --text of a 256 MiB body (peak RSS).
+#   - http-get --text of a 256 MiB body (peak RSS),
+#   - the 1 GiB download over TLS (https, a certificate made here and trusted with --cacert).
 # Beside them, for the 1 GiB download, a bare reader (bench/bare_reader.cpp) that only receives,
 # with the client's 32 KiB receive calls and with curl's larger ones: the floor.
 # The programs take turns run by run, RUNS times each (default 5, at least 5). Every body is
@@ -57,6 +58,11 @@ free_port() {
   python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
 port=$(free_port)
+tls_port=$(free_port)
+# The https case's certificate is its own authority, trusted by both clients with --cacert.
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
+  -subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 \
+  -keyout "$work/tls.key" -out "$work/tls.pem" 2> /dev/null
 cat > "$work/nginx.conf" <<EOF
 worker_processes 1;
 pid $work/nginx.pid;
@@ -76,6 +82,10 @@ http {
   keepalive_requests 1000;
   server {
     listen 127.0.0.1:$port;
+    listen 127.0.0.1:$tls_port ssl;
+    ssl_certificate $work/tls.pem;
+    ssl_certificate_key $work/tls.key;
+    ssl_protocols TLSv1.2 TLSv1.3;
     server_name bench;
     root $work/www;
     # The same files without a length: appending an empty file after the body makes nginx
@@ -104,6 +114,7 @@ if ! curl -s -D - -o /dev/null "$base/chunked/256m.bin" | grep -qi '^transfer-en
   exit 1
 fi
 for i in $(seq 1 14); do small_urls+=("$base/small$i.bin"); done
+tls_url="https://127.0.0.1:$tls_port/1g.bin"
 
 # --- checks: every body arrives whole before anything is timed -------------------------------
 check() {  # check FILE COMMAND...: the command's standard output must equal FILE
@@ -120,6 +131,8 @@ for tool in "$client" "curl -s"; do
   check "$work/small-all.bin" $tool "${small_urls[@]}"
 done
 check "$work/www/256m.bin" "$client" --text "$base/256m.bin"
+check "$work/www/1g.bin" "$client" --cacert "$work/tls.pem" "$tls_url"
+check "$work/www/1g.bin" curl -s --cacert "$work/tls.pem" "$tls_url"
 "$client" -o "$work/out.bin" "$base/1g.bin"
 cmp -s "$work/www/1g.bin" "$work/out.bin" || { echo "wrong file from http-get -o" >&2; exit 1; }
 rm -f "$work/out.bin"
@@ -173,6 +186,8 @@ group null http-get "$client $base/1g.bin" curl "curl -s $base/1g.bin" \
   bare-32k "$bare $port /1g.bin 32768" bare-96k "$bare $port /1g.bin 98304"
 group small http-get "$client ${small_urls[*]}" curl "curl -s ${small_urls[*]}"
 group chunked http-get "$client $base/chunked/256m.bin" curl "curl -s $base/chunked/256m.bin"
+group https http-get "$client --cacert $work/tls.pem $tls_url" \
+  curl "curl -s --cacert $work/tls.pem $tls_url"
 group text http-get "$client --text $base/256m.bin" curl "curl -s $base/256m.bin"
 group text-chunked http-get "$client --text $base/chunked/256m.bin" \
   curl "curl -s $base/chunked/256m.bin"
@@ -216,13 +231,15 @@ def row(case, measure, ours, theirs, unit, target=None, verdict=None):
     ratio = ours / theirs if theirs else float("nan")
     if verdict is None and target is not None:
         verdict = "met" if ratio <= target else "MISSED"
-    goal = "" if target is None else "<= %.1fx" % target
+    digits = 1 if target is None or round(target, 1) == target else 2
+    goal = "" if target is None else "<= %.*fx" % (digits, target)
     rows.append((case, measure, ours, theirs, unit, ratio, goal, verdict or ""))
 
 for name, case, wall_goal, cpu_goal in (
         ("file", "1 GiB to a file", 1.0, 1.0),
         ("null", "1 GiB to /dev/null", 1.0, 1.0),
-        ("chunked", "256 MiB chunked to /dev/null", None, None)):
+        ("chunked", "256 MiB chunked to /dev/null", None, None),
+        ("https", "1 GiB over TLS to /dev/null", 1.05, 1.05)):
     row(case, "wall", median(name, "http-get", 0), median(name, "curl", 0), "s", wall_goal)
     row(case, "user+sys CPU", median(name, "http-get", 1), median(name, "curl", 1), "s", cpu_goal)
     rss = median(name, "http-get", 2) / MIB

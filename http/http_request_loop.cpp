@@ -136,7 +136,7 @@ void TIdCustomHTTP::ChooseProxyConnection() {
   TIdTCPClient::SetHost(proxyParams_.ProxyServer());
   TIdTCPClient::SetPort(proxyParams_.ProxyPort());
   if (IsHttps(currentUrl_)) {
-    // A tunnel through the proxy would need an SSL transport, which this client has not.
+    // The tunnel through a proxy (CONNECT) is not built, with an SSL transport or without.
     Request().ConnectionKind = TIdHTTPConnectionType::ProxySsl;
     throw EIdIOHandlerPropInvalid("IOHandler value is not valid");
   }
