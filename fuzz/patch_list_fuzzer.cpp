@@ -11,9 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     const PatchList list = ParsePatchList(text);
     FUZZ_CHECK(list.Files.size() <= static_cast<size_t>(PatchList::kMaxFiles));
-    for (const PatchFile& file : list.Files) FUZZ_CHECK(file.DownloadPath.rfind("temp\\", 0) == 0);
+    for (const PatchFile& file : list.Files) {
+      FUZZ_CHECK(file.DownloadPath.rfind("temp\\", 0) == 0);
+      FUZZ_CHECK(file.DownloadPath.find("..\\") == std::string::npos);
+      FUZZ_CHECK(file.DownloadPath.find("../") == std::string::npos);
+    }
   } catch (const Exception&) {
-    // a count that is not a number, or more files than a run can hold
+    // a count that is not a number, more files than a run can hold, or a name leaving temp
   }
   const std::string decoded = DecodeEscapes(text);
   FUZZ_CHECK(decoded.size() <= text.size());

@@ -5,6 +5,7 @@
 #include "launcher/form1.h"
 #include "launcher/page_directives.h"
 #include "platform/ui/application.h"
+#include "platform/ui/window_range.h"
 
 namespace pelmorix {
 namespace {
@@ -31,7 +32,7 @@ void TForm1::LayoutButtons() {
     if (row == 8) {
       StrToInt(record.Left);  // must be a number, though it sets nothing
       fontColor = ColorFromCode(StrToInt(record.Top));
-      fontSize = StrToInt(record.Action);
+      fontSize = ClampFontPoints(StrToInt(record.Action));
     } else if (row == 6) {
       ShowNotices(record);
     } else if (TBitBtn* slot = SlotOfRow(row)) {
@@ -58,8 +59,9 @@ void TForm1::LayoutSlot(int row, TBitBtn& slot, int fontSize, TColor fontColor) 
   const ButtonRecord& record = Launcher.State.ButtonTable[row];
   slot.Hide();
   slot.SetCaption(record.Caption);
-  slot.SetLeft(StrToInt(record.Left));
-  slot.SetTop(StrToInt(record.Top));
+  // The server's numbers are kept within what a window can show.
+  slot.SetLeft(ClampWindowPlace(StrToInt(record.Left)));
+  slot.SetTop(ClampWindowPlace(StrToInt(record.Top)));
   const bool visible = record.Mode != "0";
   slot.Font().SetSize(12);
   slot.Font().SetStyle(fsBold);
@@ -69,8 +71,8 @@ void TForm1::LayoutSlot(int row, TBitBtn& slot, int fontSize, TColor fontColor) 
   slot.Font().SetColor(fontColor);
   const size_t x = record.Size.find('x');
   if (x != std::string::npos && x >= 1) {
-    slot.SetWidth(StrToInt(record.Size.substr(0, x)));
-    slot.SetHeight(StrToInt(record.Size.substr(x + 1)));
+    slot.SetWidth(ClampWindowSize(StrToInt(record.Size.substr(0, x))));
+    slot.SetHeight(ClampWindowSize(StrToInt(record.Size.substr(x + 1))));
   }
   if (visible && Launcher.State.ButtonTable[0].Action != "0" && record.Mode != "2") {
     LoadButtonImage(row, slot);

@@ -9,6 +9,7 @@
 #include "launcher/form1.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
+#include "platform/ui/window_range.h"
 
 namespace pelmorix {
 
@@ -72,8 +73,10 @@ void TForm1::StartLauncher() {
     for (int row = 0; row < TButtonTable::kRowCount; ++row) {
       SplitIntoRecord(table, Launcher.Inet.FetchButtonRow(row), row);
     }
-    SetClientWidth(StrToInt(table[0].Left) + 4);
-    SetClientHeight(StrToInt(table[0].Top) + 4);
+    // Row 0 holds the client size less 4; summed in 64 bits, since the server may send the
+    // largest integer.
+    SetClientWidth(ClampWindowSize(int64_t{StrToInt(table[0].Left)} + 4));
+    SetClientHeight(ClampWindowSize(int64_t{StrToInt(table[0].Top)} + 4));
     SetCaption(table[0].Caption);
     Application().SetTitle(table[0].Caption);
     // The window is centred as it first appears, after this handler, so with its new size.

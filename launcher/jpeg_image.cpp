@@ -4,8 +4,11 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// jerror.h needs jpeglib.h first.
+#include <jerror.h>
 
 #include "base/format.h"
+#include "launcher/picture_size_limit.h"
 
 namespace pelmorix {
 namespace {
@@ -38,6 +41,9 @@ int DecodeInto(const std::string& data, bool fast, TRgbPicture& picture) {
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()),
                static_cast<unsigned long>(data.size()));
   jpeg_read_header(&info, TRUE);
+  if (!PictureSizeAllowed(info.image_width, info.image_height)) {
+    ERREXIT1(&info, JERR_IMAGE_TOO_BIG, kMaxPictureSide);
+  }
   info.out_color_space = JCS_RGB;
   if (fast) info.dct_method = JDCT_IFAST;
   jpeg_start_decompress(&info);

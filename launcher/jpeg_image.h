@@ -34,7 +34,8 @@ class TJPEGImage {
   // Writes the compressed bytes unchanged.
   void SaveToFile(const std::string& fileName) const;
 
-  // Decodes the bytes; raises EJPEG when they are not a JPEG image.
+  // Decodes the bytes; raises EJPEG when they are not a JPEG image or declare a size beyond
+  // PictureSizeAllowed.
   TRgbPicture Decode() const;
 
   const std::string& Data() const { return data_; }

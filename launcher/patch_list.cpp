@@ -21,6 +21,12 @@ void ReplaceAll(std::string& text, const std::string& from, char to) {
   text.swap(out);
 }
 
+// A file name that climbs out of "temp" would let the server write anywhere the launcher
+// may write, before the user has seen what the patch installs.
+bool LeavesTempFolder(const std::string& fileName) {
+  return fileName.find("..\\") != std::string::npos || fileName.find("../") != std::string::npos;
+}
+
 }  // namespace
 
 std::string TakeField(std::string& text) {
@@ -52,7 +58,12 @@ PatchList ParsePatchList(std::string text) {
   for (int32_t k = 0; k < count; ++k) {
     PatchFile file;
     file.Url = TakeField(text);
-    file.DownloadPath = "temp\\" + TakeField(text);
+    const std::string fileName = TakeField(text);
+    if (LeavesTempFolder(fileName)) {
+      throw Exception("Der Dateiname " + fileName +
+                      Utf8ToCp1252(" führt aus dem Ordner temp hinaus"));
+    }
+    file.DownloadPath = "temp\\" + fileName;
     file.TargetPath = TakeField(text);
     list.Files.push_back(std::move(file));
   }

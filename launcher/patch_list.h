@@ -40,7 +40,8 @@ struct SelfPatchHandOver {
 // Reads a patch list. A count that is not an integer raises EConvertError; a count above
 // kMaxFiles raises an Exception naming the count and the limit, since installing only part of
 // a patch and recording its version would leave a broken installation. A count of 0 or less
-// gives no files.
+// gives no files. A file name holding "..\" or "../" raises an Exception naming it: its
+// download would land outside "temp".
 PatchList ParsePatchList(std::string text);
 
 }  // namespace pelmorix

@@ -57,6 +57,41 @@ TEST(JpegImage, ReportsTheDecoderMessageNumber) {
   EXPECT_THROW(image.Decode(), EJPEG);
 }
 
+// The picture with the size its frame header declares changed; the compressed data stays.
+std::string DeclaringSize(std::string jpeg, uint16_t width, uint16_t height) {
+  const size_t frame = jpeg.find("\xFF\xC0");
+  EXPECT_NE(frame, std::string::npos);
+  jpeg[frame + 5] = static_cast<char>(height >> 8), jpeg[frame + 6] = static_cast<char>(height);
+  jpeg[frame + 7] = static_cast<char>(width >> 8), jpeg[frame + 8] = static_cast<char>(width);
+  return jpeg;
+}
+
+TEST(JpegImage, RefusesADeclaredSizeBeyondTheBoundBeforeDecoding) {
+  TJPEGImage image;
+  const auto decode = [&image](const std::string& bytes) {
+    TMemoryStream stream;
+    stream.WriteText(bytes);
+    stream.SetPosition(0);
+    image.LoadFromStream(stream);
+    return image.Decode();
+  };
+  const std::string tooBig = "JPEG-Fehler #" + std::to_string(JERR_IMAGE_TOO_BIG);
+  // A few hundred bytes that would decode into some 12 GB.
+  const std::string huge = DeclaringSize(EncodeSolidJpeg(16, 8, 9, 9, 9), 65500, 65500);
+  ASSERT_LT(huge.size(), 1000u);
+  for (const std::string& bytes :
+       {huge, EncodeSolidJpeg(4097, 8, 1, 2, 3), EncodeSolidJpeg(8, 4097, 1, 2, 3)}) {
+    try {
+      decode(bytes);
+      ADD_FAILURE() << "decoded a picture beyond the bound";
+    } catch (const EJPEG& e) {
+      EXPECT_EQ(e.Message(), tooBig);
+    }
+  }
+  EXPECT_EQ(decode(EncodeSolidJpeg(4096, 8, 1, 2, 3)).Width, 4096);
+  EXPECT_EQ(decode(EncodeSolidJpeg(8, 4096, 1, 2, 3)).Height, 4096);
+}
+
 TEST(JpegImage, SavesTheCompressedBytesUnchangedAndReportsMissingFiles) {
   const auto dir =
       std::filesystem::temp_directory_path() / ("pelmorix-jpeg-" + std::to_string(getpid()));

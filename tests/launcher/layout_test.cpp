@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/convert.h"
+#include "platform/ui/window_range.h"
 #include "tests/launcher/launcher_rig.h"
 
 namespace pelmorix {
@@ -76,6 +77,35 @@ TEST_F(LayoutTest, RowEightStylesEveryButton) {
   ASSERT_EQ(rig.Boxes().size(), 1u);
   EXPECT_EQ(rig.Boxes()[0].text, "'left' ist kein g\xFCltiger Integerwert.");
   EXPECT_EQ(rig.Form->BitBtn3->Font().Size(), 10);
+}
+
+TEST(Layout, ServerNumbersStayWithinWhatAWindowCanHave) {
+  TLauncherRig rig;
+  rig.Server.Put("buttons.txt", ButtonRows("0|2147483647|2147483644|0||Start|||"));
+  rig.Start();
+  rig.Show();
+  EXPECT_EQ(rig.Form->ClientWidth(), kMaxWindowSize);  // the sum + 4 does not wrap
+  EXPECT_EQ(rig.Form->ClientHeight(), kMaxWindowSize);
+
+  rig.LoadPage(
+      "<html><body>[8|0|2|2147483647] [3|2147483647|-2147483648|3|2147483647x-9|Go||1] "
+      "[4|-40|50|4||Neg||1]</body></html>");
+  const TBitBtn& slot = *rig.Form->BitBtn3;
+  EXPECT_EQ((std::tuple{slot.Left(), slot.Top(), slot.Width(), slot.Height()}),
+            (std::tuple{kMaxWindowPlace, kMinWindowPlace, kMaxWindowSize, 0}));
+  EXPECT_LE(-slot.Font().Height(), kMaxWindowSize);
+  EXPECT_GT(slot.Font().Size(), 20000);
+  EXPECT_EQ(rig.Form->BitBtn4->Left(), -40);  // numbers within the range stay as they are
+  EXPECT_TRUE(rig.Boxes().empty());
+  rig.LoadPage("<html><body>[8|0|2|-2147483648] [3|1|2|3||Go||1]</body></html>");
+  EXPECT_LE(rig.Form->BitBtn3->Font().Height(), kMaxWindowSize);
+  EXPECT_LT(rig.Form->BitBtn3->Font().Size(), -20000);
+
+  // A number beyond 32 bits is still a conversion failure for the caller.
+  rig.LoadPage("<html><body>[3|2147483648|0|3||Go||1]</body></html>");
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text, "'2147483648' ist kein g\xFCltiger Integerwert.");
+  EXPECT_FALSE(rig.Form->BitBtn3->Visible());
 }
 
 TEST_F(LayoutTest, NoticesAppearOnceAndTheSecondAgainAfterADownload) {

@@ -235,6 +235,23 @@ TEST_F(PatchRunTest, ListsTooLongOrUnreadableAreRefusedBeforeAnyDownload) {
   EXPECT_EQ(rig.Boxes()[1].text,
             Utf8ToCp1252("Fehler: '' ist kein gültiger Integerwert. Führen Sie das Update "
                          "erneut aus."));
+
+  // A download name that climbs out of "temp", with either separator, refuses the whole list;
+  // the targets may lie anywhere.
+  for (const std::string climb : {"..\\..\\up.bin", "sub/../../up.bin"}) {
+    Offer("1", 2, ServedFiles(1) + "{base}files/f0.bin|" + climb + "|target1.bin|");
+    Run();
+    EXPECT_EQ(rig.Boxes().back().text,
+              Utf8ToCp1252("Fehler: Der Dateiname " + climb +
+                           " führt aus dem Ordner temp hinaus. Führen Sie das Update erneut aus."));
+  }
+  EXPECT_EQ(RequestsContaining("files/"), 0u);
+  EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/../up.bin"));
+  ServedFiles(1);
+  Offer("1", 1, "{base}files/f0.bin|f0.bin|..\\target0.bin|");
+  Run();
+  EXPECT_EQ(ReadFile(rig.WorkFolder + "/../target0.bin"), "data of f0.bin") << rig.Boxes().back().text;
+  std::filesystem::remove(rig.WorkFolder + "/../target0.bin");
 }
 
 TEST_F(PatchRunTest, AFailingPatchMessageRequestReachesTheErrorReport) {

@@ -6,13 +6,19 @@
 
 namespace pelmorix {
 
-bool ParseHelper1Arguments(const std::vector<std::string>& arguments, THelper1Arguments& parsed) {
-  if (arguments.size() != 3) return false;
+bool ParseHelper1CommandLine(const std::string& text, THelper1Arguments& parsed) {
+  const size_t first = text.find_first_not_of(" \t");
+  const size_t last = text.find_last_not_of(" \t");
+  if (first == std::string::npos || text[first] != '/') return false;
+  const std::string line = text.substr(first, last - first + 1);
   std::string* fields[] = {&parsed.Source, &parsed.Target, &parsed.Id};
+  size_t start = 1;  // after the "/" of the part
   for (size_t i = 0; i < 3; ++i) {
-    const std::string& argument = arguments[i];
-    if (argument.size() < 2 || argument.front() != '/') return false;
-    *fields[i] = argument.substr(1);
+    const size_t end = line.find(" /", start);
+    if ((end == std::string::npos) != (i == 2)) return false;  // fewer or more than three parts
+    *fields[i] = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (fields[i]->empty()) return false;
+    start = end + 2;
   }
   return true;
 }

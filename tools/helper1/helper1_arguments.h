@@ -2,20 +2,21 @@
 
 #include <chrono>
 #include <string>
-#include <vector>
 
 namespace pelmorix {
 
 // What the launcher hands over: "/SOURCE /TARGET /ID", each with its leading "/" removed.
-// SOURCE and TARGET are Windows-style paths, relative to the working directory.
+// SOURCE and TARGET are Windows-style paths, relative to the working directory or absolute.
 struct THelper1Arguments {
   std::string Source;
   std::string Target;
   std::string Id;
 };
 
-// Exactly three arguments, each "/" and at least one more character.
-bool ParseHelper1Arguments(const std::vector<std::string>& arguments, THelper1Arguments& parsed);
+// Reads the whole parameter text. The launcher passes the paths unquoted, so blanks inside
+// them are kept and only " /" separates the parts: the text must start with "/" and hold
+// exactly three parts, none of them empty. Blanks around the whole text are ignored.
+bool ParseHelper1CommandLine(const std::string& text, THelper1Arguments& parsed);
 
 constexpr std::chrono::milliseconds kDefaultTargetWait{30000};
 

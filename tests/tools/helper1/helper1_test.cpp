@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/processes/process_image_path.h"
+#include "platform/shell/command_line.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_folder.h"
 
@@ -56,7 +57,8 @@ class TRunningCopy {
 TProgramResult Helper1(const std::vector<std::string>& arguments, const std::string& waitMs = "") {
   std::vector<std::string> argv{kHelper1};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  std::vector<std::pair<std::string, std::string>> env;
+  // No display: a failure is reported on the error output alone, not in a box that waits.
+  std::vector<std::pair<std::string, std::string>> env{{"DISPLAY", ""}};
   if (!waitMs.empty()) env.emplace_back("PELMORIX_HELPER1_WAIT_MS", waitMs);
   return RunProgram(argv, env);
 }
@@ -85,6 +87,24 @@ TEST(Helper1, WaitsForTheRunningTargetToEndThenReplacesIt) {
   EXPECT_EQ(ReadTextFile(folder / "Pelmorix.exe"), "the new launcher");
   EXPECT_EQ(ModeOf(folder / "Pelmorix.exe"), 0755u);  // still executable
   EXPECT_FALSE(std::filesystem::exists(folder / "temp/new.exe"));
+}
+
+TEST(Helper1, ReadsPathsWithBlanksAsTheLauncherPassesThem) {
+  TTempFolder folder;
+  TCurrentDirectory current(folder.Path());
+  std::filesystem::create_directories(folder / "temp/neue Dateien");
+  WriteTextFile(folder / "temp/neue Dateien/new launcher.exe", "the new launcher");
+  const std::string target = folder / "Program Files/Tarnovia Karten/Pelmorix.exe";
+  TRunningCopy running(target, "2");
+  ASSERT_TRUE(running.Running());
+
+  // The launcher's parameter text, unquoted, split at blanks on its way through the shell.
+  const TProgramResult result =
+      Helper1(SplitCommandLine("/temp\\neue Dateien\\new launcher.exe /" + target + " /101"));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_TRUE(running.Ended());
+  EXPECT_EQ(ReadTextFile(target), "the new launcher");
+  EXPECT_FALSE(std::filesystem::exists(folder / "temp/neue Dateien/new launcher.exe"));
 }
 
 TEST(Helper1, GivesUpAfterItsWaitAndLeavesBothFiles) {
