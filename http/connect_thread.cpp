@@ -1,5 +1,7 @@
 #include "http/connect_thread.h"
 
+#include <chrono>
+
 #include "base/exception.h"
 #include "http/socket_exceptions.h"
 
@@ -14,6 +16,20 @@ void TIdConnectThread::Start() { thread_ = std::thread(&TIdConnectThread::Execut
 
 void TIdConnectThread::WaitFor() {
   if (thread_.joinable()) thread_.join();
+}
+
+void TIdConnectThread::Terminate() {
+  {
+    const std::lock_guard guard(terminatedMutex_);
+    terminated_.store(true, std::memory_order_release);
+  }
+  terminatedSignal_.notify_all();
+}
+
+bool TIdConnectThread::WaitTerminated(int milliseconds) {
+  std::unique_lock guard(terminatedMutex_);
+  return terminatedSignal_.wait_for(guard, std::chrono::milliseconds(milliseconds),
+                                    [this] { return Terminated(); });
 }
 
 void TIdConnectThread::Execute() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -22,7 +24,9 @@ class TIdConnectThread {
   void Start();
   void WaitFor();
   bool Terminated() const { return terminated_.load(std::memory_order_acquire); }
-  void Terminate() { terminated_.store(true, std::memory_order_release); }
+  void Terminate();
+  // Waits up to the given time, less when the thread terminates first; returns Terminated.
+  bool WaitTerminated(int milliseconds);
 
   // Empty when the connect raised nothing.
   const std::string& FailureMessage() const { return failureMessage_; }
@@ -36,6 +40,9 @@ class TIdConnectThread {
   TIdSocketHandle& handle_;
   std::thread thread_;
   std::atomic<bool> terminated_{false};
+  // Set under the mutex, so a waiter cannot miss the signal between its test and its wait.
+  std::mutex terminatedMutex_;
+  std::condition_variable terminatedSignal_;
   std::string failureMessage_;
   int32_t errorNumber_ = 0;
 };

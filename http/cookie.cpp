@@ -55,21 +55,32 @@ TDateTime ExpiryAfter(int64_t maxAge) {
 }  // namespace
 
 void TIdNetscapeCookie::SetCookieText(const std::string& text) {
+  TLocalOffsetOnce localOffset;
+  SetCookieText(text, localOffset);
+}
+
+void TIdNetscapeCookie::SetCookieText(const std::string& text, TLocalOffsetOnce& localOffset) {
   if (text == cookieText_) return;
   cookieText_ = text;
   TCookieAttributes attributes;
   SplitCookieText(text, CookieName, Value, attributes);
-  LoadProperties(attributes);
+  LoadProperties(attributes, localOffset);
 }
 
-void TIdNetscapeCookie::LoadProperties(const TCookieAttributes& attributes) {
+void TIdNetscapeCookie::LoadProperties(const TCookieAttributes& attributes,
+                                       TLocalOffsetOnce& localOffset) {
   Path = WithoutQuotes(attributes.Value("PATH"));
-  SetExpires(attributes.Value("EXPIRES"));
+  SetExpires(attributes.Value("EXPIRES"), localOffset);
   Domain = attributes.Value("DOMAIN");
   Secure = attributes.HasFlag("SECURE");
 }
 
 void TIdNetscapeCookie::SetExpires(const std::string& expires) {
+  TLocalOffsetOnce localOffset;
+  SetExpires(expires, localOffset);
+}
+
+void TIdNetscapeCookie::SetExpires(const std::string& expires, TLocalOffsetOnce&) {
   expires_ = expires;
   expiresUtc_ = expires.empty() ? 0 : InternetDateToUTC(expires);
 }
@@ -86,8 +97,13 @@ std::string TIdNetscapeCookie::ServerCookie() const {
 }
 
 void TIdNetscapeCookie::Assign(const TIdNetscapeCookie& source) {
+  TLocalOffsetOnce localOffset;
+  Assign(source, localOffset);
+}
+
+void TIdNetscapeCookie::Assign(const TIdNetscapeCookie& source, TLocalOffsetOnce& localOffset) {
   if (&source == this) return;
-  SetCookieText(source.ServerCookie());
+  SetCookieText(source.ServerCookie(), localOffset);
   InternalVersion = source.InternalVersion;
 }
 
@@ -99,31 +115,35 @@ std::string TIdCookieRFC2109::ServerCookie() const {
   return text;
 }
 
-void TIdCookieRFC2109::SetExpires(const std::string& expires) {
+void TIdCookieRFC2109::SetExpires(const std::string& expires, TLocalOffsetOnce& localOffset) {
   if (!expires.empty()) {
     try {
-      const TDateTime left = InternetDateToLocal(expires) - Now();
+      const TDateTime left = InternetDateToLocal(expires, localOffset.Get()) - Now();
       MaxAge = static_cast<int64_t>(std::trunc(left * kSecondsPerDay));
     } catch (const EIdFailedToRetreiveTimeZoneInfo&) {
       // Max-age stays as it was; the expiry text alone still ends the cookie.
     }
   }
-  TIdNetscapeCookie::SetExpires(expires);
+  TIdNetscapeCookie::SetExpires(expires, localOffset);
 }
 
-void TIdCookieRFC2109::LoadProperties(const TCookieAttributes& attributes) {
-  TIdNetscapeCookie::LoadProperties(attributes);
+void TIdCookieRFC2109::LoadProperties(const TCookieAttributes& attributes,
+                                      TLocalOffsetOnce& localOffset) {
+  TIdNetscapeCookie::LoadProperties(attributes, localOffset);
   if (!TryStrToInt64(attributes.Value("MAX-AGE"), MaxAge)) MaxAge = -1;
   Version = attributes.Value("VERSION");
   Comment = attributes.Value("COMMENT");
   if (Expires().empty()) {
     InternalVersion = TIdCookieVersion::cvNetscape;
-    if (MaxAge >= 0) SetExpires(DateTimeToZoneText(ExpiryAfter(MaxAge)));
+    if (MaxAge >= 0) {
+      SetExpires(DateTimeToZoneText(ExpiryAfter(MaxAge), localOffset.Get()), localOffset);
+    }
   }
 }
 
-void TIdCookieRFC2965::LoadProperties(const TCookieAttributes& attributes) {
-  TIdCookieRFC2109::LoadProperties(attributes);
+void TIdCookieRFC2965::LoadProperties(const TCookieAttributes& attributes,
+                                      TLocalOffsetOnce& localOffset) {
+  TIdCookieRFC2109::LoadProperties(attributes, localOffset);
   CommentURL = attributes.Value("COMMENTURL");
   Discard = attributes.HasFlag("DISCARD");
   PortList = ReadPortList(attributes.Value("PORT"));

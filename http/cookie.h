@@ -6,6 +6,7 @@
 
 #include "base/datetime.h"
 #include "http/cookie_attributes.h"
+#include "http/local_offset_once.h"
 
 namespace pelmorix {
 
@@ -22,14 +23,17 @@ class TIdNetscapeCookie {
   TIdNetscapeCookie& operator=(const TIdNetscapeCookie&) = delete;
 
   virtual const char* ClassName() const { return "TIdNetscapeCookie"; }
-  // Parses a "Set-cookie" value; a text equal to the one held already changes nothing.
+  // Parses a "Set-cookie" value; a text equal to the one held already changes nothing. The
+  // expiry is read with the given local offset, or with one asked for by this call.
   void SetCookieText(const std::string& text);
+  void SetCookieText(const std::string& text, TLocalOffsetOnce& localOffset);
   const std::string& CookieText() const { return cookieText_; }
   // name=value; path=...; expires=...; domain=...; secure
   virtual std::string ServerCookie() const;
   // The form sent back: name=value.
   virtual std::string ClientCookie() const { return CookieName + "=" + Value; }
-  virtual void SetExpires(const std::string& expires);
+  void SetExpires(const std::string& expires);
+  virtual void SetExpires(const std::string& expires, TLocalOffsetOnce& localOffset);
   const std::string& Expires() const { return expires_; }
   // The expiry in UTC, valid when the expiry text is not empty.
   TDateTime ExpiresUTC() const { return expiresUtc_; }
@@ -37,6 +41,7 @@ class TIdNetscapeCookie {
   virtual bool IsAllowed(const std::string& host) const;
   // Takes the other cookie's server form as its own text, and its kind.
   void Assign(const TIdNetscapeCookie& source);
+  void Assign(const TIdNetscapeCookie& source, TLocalOffsetOnce& localOffset);
 
   std::string CookieName;
   std::string Value;
@@ -46,7 +51,7 @@ class TIdNetscapeCookie {
   TIdCookieVersion InternalVersion = TIdCookieVersion::cvNetscape;
 
  protected:
-  virtual void LoadProperties(const TCookieAttributes& attributes);
+  virtual void LoadProperties(const TCookieAttributes& attributes, TLocalOffsetOnce& localOffset);
 
  private:
   std::string cookieText_;
@@ -61,14 +66,15 @@ class TIdCookieRFC2109 : public TIdNetscapeCookie {
   const char* ClassName() const override { return "TIdCookieRFC2109"; }
   std::string ServerCookie() const override;
   // Also sets max-age to the seconds left until the expiry.
-  void SetExpires(const std::string& expires) override;
+  using TIdNetscapeCookie::SetExpires;
+  void SetExpires(const std::string& expires, TLocalOffsetOnce& localOffset) override;
 
   int64_t MaxAge = -1;  // -1 is none
   std::string Version;
   std::string Comment;
 
  protected:
-  void LoadProperties(const TCookieAttributes& attributes) override;
+  void LoadProperties(const TCookieAttributes& attributes, TLocalOffsetOnce& localOffset) override;
 };
 
 // A "Set-cookie2" cookie, with comment URL, discard flag and port list.
@@ -83,7 +89,7 @@ class TIdCookieRFC2965 : public TIdCookieRFC2109 {
 
  protected:
   // A quoted port list whose parts are not decimal numbers raises EConvertError.
-  void LoadProperties(const TCookieAttributes& attributes) override;
+  void LoadProperties(const TCookieAttributes& attributes, TLocalOffsetOnce& localOffset) override;
 };
 
 // Four dot-separated decimal parts of 0 to 255.

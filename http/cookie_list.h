@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -12,7 +13,8 @@
 namespace pelmorix {
 
 // An unsorted list of keyed entries in the order they were added, looked up by key ignoring
-// case in constant time.
+// case in constant time. A removed entry leaves an empty place that the walks skip; the places
+// are packed away once they outnumber the entries, so removing one costs a constant amount.
 template <typename T>
 class TIdKeyedList {
  public:
@@ -20,17 +22,16 @@ class TIdKeyedList {
     std::string Key;
     std::string UpperKey;
     T Object;
+    bool Removed = false;
   };
 
-  int Count() const { return static_cast<int>(entries_.size()); }
-  bool IsEmpty() const { return entries_.empty(); }
-  Entry& operator[](int index) { return entries_.at(static_cast<size_t>(index)); }
-  const Entry& operator[](int index) const { return entries_.at(static_cast<size_t>(index)); }
+  int Count() const { return static_cast<int>(index_.size()); }
+  bool IsEmpty() const { return index_.empty(); }
 
-  // The first entry with that key, or -1.
-  int IndexOf(const std::string& key) const {
+  // The object of the first entry with that key, or null.
+  T* Find(const std::string& key) {
     const auto found = index_.find(UpperCase(key));
-    return found == index_.end() ? -1 : static_cast<int>(found->second);
+    return found == index_.end() ? nullptr : &entries_[found->second].Object;
   }
 
   T& Add(const std::string& key, T object) {
@@ -40,15 +41,39 @@ class TIdKeyedList {
     return entries_.back().Object;
   }
 
-  // Removes every entry the predicate picks; the others keep their order.
-  template <typename Predicate>
-  void RemoveIf(Predicate pick) {
-    if (std::erase_if(entries_, [&](Entry& entry) { return pick(entry.Object); }) == 0) return;
-    index_.clear();
-    for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].UpperKey, i);
+  // Removes the first entry with that key, if any; the others keep their order.
+  void Remove(const std::string& key) {
+    const auto found = index_.find(UpperCase(key));
+    if (found == index_.end()) return;
+    Entry& entry = entries_[found->second];
+    entry.Removed = true;
+    entry.Object = T();
+    index_.erase(found);
+    if (entries_.size() > 2 * index_.size() + 16) Pack();
+  }
+
+  // Visits the entries in the order they were added, or the other way round.
+  template <typename Visit>
+  void ForEach(Visit visit) const {
+    for (const Entry& entry : entries_) {
+      if (!entry.Removed) visit(entry);
+    }
+  }
+  template <typename Visit>
+  void ForEachBackward(Visit visit) const {
+    for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
+      if (!entry->Removed) visit(*entry);
+    }
   }
 
  private:
+  void Pack() {
+    std::erase_if(entries_, [](const Entry& entry) { return entry.Removed; });
+    index_.clear();
+    // The first entry of a key is the one found, as when the entries were added.
+    for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].UpperKey, i);
+  }
+
   std::vector<Entry> entries_;
   std::unordered_map<std::string, size_t> index_;
 };
@@ -56,20 +81,21 @@ class TIdKeyedList {
 // The cookies of one domain and path, by name, in the order the names were first added.
 class TIdCookieList : public TIdKeyedList<TIdNetscapeCookie*> {};
 
-// Owns every cookie of a store.
+// Owns every cookie of a store, in the order they were added. Removing one costs a constant
+// amount; the places it leaves are packed away by the next look at a cookie by number.
 class TIdCookies {
  public:
-  int Count() const { return static_cast<int>(cookies_.size()); }
-  TIdNetscapeCookie& operator[](int index) { return *cookies_.at(static_cast<size_t>(index)); }
+  int Count() const { return static_cast<int>(places_.size()); }
+  TIdNetscapeCookie& operator[](int index);
   TIdNetscapeCookie& Add(std::unique_ptr<TIdNetscapeCookie> cookie);
-  // Frees the cookies the predicate picks.
-  template <typename Predicate>
-  void RemoveIf(Predicate pick) {
-    std::erase_if(cookies_, [&](const std::unique_ptr<TIdNetscapeCookie>& c) { return pick(*c); });
-  }
+  // Frees the cookie.
+  void Remove(const TIdNetscapeCookie* cookie);
 
  private:
-  std::vector<std::unique_ptr<TIdNetscapeCookie>> cookies_;
+  void Pack();
+
+  std::vector<std::unique_ptr<TIdNetscapeCookie>> cookies_;  // null where one was removed
+  std::unordered_map<const TIdNetscapeCookie*, size_t> places_;
 };
 
 }  // namespace pelmorix

@@ -1,9 +1,7 @@
 #include "http/cookie_manager.h"
 
 #include <algorithm>
-#include <limits>
 #include <mutex>
-#include <unordered_set>
 #include <vector>
 
 #include "http/internet_date.h"
@@ -28,15 +26,9 @@ bool Applies(const TIdNetscapeCookie& cookie, const std::string& path, bool secu
          (!cookie.Secure || secureTransport) && !cookie.Value.empty();
 }
 
-constexpr TDateTime kNever = std::numeric_limits<TDateTime>::infinity();
-
-void NoteExpiry(const TIdNetscapeCookie& cookie, TDateTime& earliest) {
-  if (!cookie.Expires().empty()) earliest = std::min(earliest, cookie.ExpiresUTC());
-}
-
 }  // namespace
 
-TIdCookieManager::TIdCookieManager(TOnManagerEvent onCreate) : earliestExpiry_(kNever) {
+TIdCookieManager::TIdCookieManager(TOnManagerEvent onCreate) {
   if (onCreate) onCreate(*this, cookies_);
 }
 
@@ -50,65 +42,84 @@ TIdCookieManager::~TIdCookieManager() {
 }
 
 void TIdCookieManager::AddCookie(const std::string& text, const std::string& host) {
-  AddParsedCookie(std::make_unique<TIdCookieRFC2109>(), text, host);
+  TLocalOffsetOnce localOffset;
+  AddCookie(text, host, localOffset);
+}
+
+void TIdCookieManager::AddCookie(const std::string& text, const std::string& host,
+                                 TLocalOffsetOnce& localOffset) {
+  AddParsedCookie(std::make_unique<TIdCookieRFC2109>(), text, host, localOffset);
 }
 
 void TIdCookieManager::AddCookie2(const std::string& text, const std::string& host) {
-  AddParsedCookie(std::make_unique<TIdCookieRFC2965>(), text, host);
+  TLocalOffsetOnce localOffset;
+  AddCookie2(text, host, localOffset);
+}
+
+void TIdCookieManager::AddCookie2(const std::string& text, const std::string& host,
+                                  TLocalOffsetOnce& localOffset) {
+  AddParsedCookie(std::make_unique<TIdCookieRFC2965>(), text, host, localOffset);
 }
 
 void TIdCookieManager::AddParsedCookie(std::unique_ptr<TIdNetscapeCookie> cookie,
-                                       const std::string& text, const std::string& host) {
-  cookie->SetCookieText(text);
+                                       const std::string& text, const std::string& host,
+                                       TLocalOffsetOnce& localOffset) {
+  cookie->SetCookieText(text, localOffset);
   if (cookie->Domain.empty()) cookie->Domain = host;
   if (!cookie->IsAllowed(host)) return;
   bool accept = true;
   if (OnNewCookie) OnNewCookie(*this, *cookie, accept);
   if (!accept) return;
-  StoreCookie(std::move(cookie));
-  RemoveExpiredCookies();
+  StoreCookie(std::move(cookie), localOffset);
+  RemoveExpiredCookies(localOffset);
 }
 
-void TIdCookieManager::StoreCookie(std::unique_ptr<TIdNetscapeCookie> cookie) {
+void TIdCookieManager::NoteExpiry(TIdNetscapeCookie* cookie, TStoredPlace& place) {
+  if (place.Expires) expiries_.erase(place.Expiry);
+  place.Expires = !cookie->Expires().empty();
+  if (place.Expires) place.Expiry = expiries_.emplace(cookie->ExpiresUTC(), cookie);
+}
+
+void TIdCookieManager::StoreCookie(std::unique_ptr<TIdNetscapeCookie> cookie,
+                                   TLocalOffsetOnce& localOffset) {
   std::unique_lock guard(lock_);
   const std::string key = cookie->Domain + cookie->Path;
-  int entry = index_.IndexOf(key);
-  if (entry < 0) {
-    index_.Add(key, std::make_unique<TIdCookieList>());
-    entry = index_.Count() - 1;
-  }
-  TIdCookieList& list = *index_[entry].Object;
-  const int stored = list.IndexOf(cookie->CookieName);
-  if (stored < 0) {
+  std::unique_ptr<TIdCookieList>* entry = index_.Find(key);
+  TIdCookieList& list =
+      entry != nullptr ? **entry : *index_.Add(key, std::make_unique<TIdCookieList>());
+  TIdNetscapeCookie** stored = list.Find(cookie->CookieName);
+  if (stored == nullptr) {
     const std::string name = cookie->CookieName;
-    NoteExpiry(*list.Add(name, &cookies_.Add(std::move(cookie))), earliestExpiry_);
+    TIdNetscapeCookie* added = list.Add(name, &cookies_.Add(std::move(cookie)));
+    TStoredPlace& place = places_[added];
+    place.List = &list;
+    place.Name = name;
+    NoteExpiry(added, place);
   } else {
     // A cookie set again keeps its place; the new object goes.
-    list[stored].Object->Assign(*cookie);
-    NoteExpiry(*list[stored].Object, earliestExpiry_);
+    (*stored)->Assign(*cookie, localOffset);
+    NoteExpiry(*stored, places_.at(*stored));
   }
 }
 
 void TIdCookieManager::RemoveExpiredCookies() {
-  const TDateTime localOffset = LocalOffsetFromUTC();
-  const TDateTime now = Now();
+  TLocalOffsetOnce localOffset;
+  RemoveExpiredCookies(localOffset);
+}
+
+void TIdCookieManager::RemoveExpiredCookies(TLocalOffsetOnce& localOffset) {
   std::unique_lock guard(lock_);
-  if (!(now > earliestExpiry_ + localOffset)) return;
-  std::unordered_set<const TIdNetscapeCookie*> expired;
-  earliestExpiry_ = kNever;
-  for (int i = 0; i < index_.Count(); ++i) {
-    index_[i].Object->RemoveIf([&](TIdNetscapeCookie* cookie) {
-      if (cookie->Expires().empty()) return false;
-      if (!(now > cookie->ExpiresUTC() + localOffset)) {
-        NoteExpiry(*cookie, earliestExpiry_);
-        return false;
-      }
-      expired.insert(cookie);
-      return true;
-    });
-  }
-  if (!expired.empty()) {
-    cookies_.RemoveIf([&](const TIdNetscapeCookie& cookie) { return expired.count(&cookie) > 0; });
+  if (expiries_.empty()) return;
+  const TDateTime offset = localOffset.Get();
+  const TDateTime now = Now();
+  // The earliest first: the first one still alive ends the walk.
+  while (!expiries_.empty() && now > expiries_.begin()->first + offset) {
+    TIdNetscapeCookie* cookie = expiries_.begin()->second;
+    expiries_.erase(expiries_.begin());
+    const auto place = places_.find(cookie);
+    place->second.List->Remove(place->second.Name);
+    places_.erase(place);
+    cookies_.Remove(cookie);
   }
 }
 
@@ -118,13 +129,12 @@ std::string TIdCookieManager::CookieTextFor(const TIdURI& url, bool secureTransp
   if (index_.IsEmpty()) return "";
   const std::string target = UpperCase(url.Host + url.Path);
   std::vector<const TIdNetscapeCookie*> taken;
-  for (int i = 0; i < index_.Count(); ++i) {
-    if (target.find(index_[i].UpperKey) == std::string::npos) continue;
-    const TIdCookieList& list = *index_[i].Object;
-    for (int j = list.Count() - 1; j >= 0; --j) {
-      if (Applies(*list[j].Object, url.Path, secureTransport)) taken.push_back(list[j].Object);
-    }
-  }
+  index_.ForEach([&](const auto& entry) {
+    if (target.find(entry.UpperKey) == std::string::npos) return;
+    entry.Object->ForEachBackward([&](const auto& named) {
+      if (Applies(*named.Object, url.Path, secureTransport)) taken.push_back(named.Object);
+    });
+  });
   // Longer paths first; among equal paths the order of taking stays.
   std::stable_sort(taken.begin(), taken.end(),
                    [](const auto* a, const auto* b) { return PathBefore(b, a); });

@@ -18,33 +18,42 @@ void TrimRightInPlace(std::string& text) {
 
 }  // namespace
 
-void TIdHeaderList::Add(std::string line) { lines_.push_back(std::move(line)); }
+const std::string& TIdHeaderList::operator[](int index) const {
+  if (index < 0 || index >= Count()) throw std::out_of_range("TIdHeaderList::operator[]");
+  return lines_[static_cast<size_t>(index)];
+}
+
+void TIdHeaderList::Add(std::string line) { lines_.Append(std::move(line)); }
 
 void TIdHeaderList::AddStrings(const TIdHeaderList& other) {
-  for (const std::string& line : other.lines_) Add(line);
+  for (int i = 0; i < other.Count(); ++i) Add(other[i]);
 }
 
 void TIdHeaderList::Insert(int index, std::string line) {
   if (index < 0 || index > Count()) throw std::out_of_range("TIdHeaderList::Insert");
-  lines_.insert(lines_.begin() + index, std::move(line));
-  ChangedFrom(static_cast<size_t>(index));
+  std::vector<std::string> pieces;
+  pieces.push_back(std::move(line));
+  const auto at = static_cast<size_t>(index);
+  lines_.Replace(at, at, std::move(pieces));
+  ChangedFrom(at);
 }
 
 void TIdHeaderList::Delete(int index) {
   if (index < 0 || index >= Count()) throw std::out_of_range("TIdHeaderList::Delete");
-  lines_.erase(lines_.begin() + index);
-  ChangedFrom(static_cast<size_t>(index));
+  const auto at = static_cast<size_t>(index);
+  lines_.Replace(at, at + 1, {});
+  ChangedFrom(at);
 }
 
 void TIdHeaderList::Clear() {
-  lines_.clear();
+  lines_.Clear();
   ChangedFrom(0);
 }
 
 int TIdHeaderList::FindIndexed(const std::string& upperName) const {
   const auto found = firstLineOfName_.find(upperName);
   if (found != firstLineOfName_.end()) return static_cast<int>(found->second);
-  while (indexedLines_ < lines_.size()) {
+  while (indexedLines_ < lines_.Size()) {
     const size_t index = indexedLines_++;
     const std::string& line = lines_[index];
     const size_t colon = line.find(':');
@@ -71,7 +80,7 @@ void TIdHeaderList::ChangedFrom(size_t index) const {
 
 std::string TIdHeaderList::Text() const {
   std::string text;
-  for (const std::string& line : lines_) text.append(line).append("\r\n");
+  for (size_t i = 0; i < lines_.Size(); ++i) text.append(lines_[i]).append("\r\n");
   return text;
 }
 
@@ -110,7 +119,7 @@ bool TIdHeaderList::NameMatches(const std::string& line, const std::string& name
 
 int TIdHeaderList::IndexOfHeader(const std::string& name) const {
   if (CaseSensitive) {
-    for (size_t i = 0; i < lines_.size(); ++i) {
+    for (size_t i = 0; i < lines_.Size(); ++i) {
       if (NameMatches(lines_[i], name)) return static_cast<int>(i);
     }
     return -1;
@@ -123,14 +132,14 @@ std::string TIdHeaderList::ValueOf(const std::string& name) const {
 }
 
 void TIdHeaderList::ValuesOf(const std::string& name, std::vector<std::string>& values) const {
-  for (size_t i = 0; i < lines_.size(); ++i) {
+  for (size_t i = 0; i < lines_.Size(); ++i) {
     if (NameMatches(lines_[i], name)) values.push_back(ValueOfLine(static_cast<int>(i)));
   }
 }
 
 size_t TIdHeaderList::EndOfContinuation(size_t index) const {
   size_t end = index + 1;
-  while (end < lines_.size() && IsContinuation(lines_[end])) ++end;
+  while (end < lines_.Size() && IsContinuation(lines_[end])) ++end;
   return end;
 }
 
@@ -140,7 +149,7 @@ void TIdHeaderList::SetValue(const std::string& name, const std::string& value) 
   if (value.empty()) {
     if (found < 0) return;
     const size_t end = FoldLines ? EndOfContinuation(first) : first + 1;
-    lines_.erase(lines_.begin() + found, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    lines_.Replace(first, end, {});
     ChangedFrom(first);
     return;
   }
@@ -164,9 +173,7 @@ void TIdHeaderList::SetValue(const std::string& name, const std::string& value) 
     if (NameOfLine(found) != upperName) ChangedFrom(first);
     return;
   }
-  lines_.erase(lines_.begin() + found, lines_.begin() + static_cast<std::ptrdiff_t>(end));
-  lines_.insert(lines_.begin() + found, std::make_move_iterator(pieces.begin()),
-                std::make_move_iterator(pieces.end()));
+  lines_.Replace(first, end, std::move(pieces));
   ChangedFrom(first);
 }
 

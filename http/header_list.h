@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "http/header_line_store.h"
+
 namespace pelmorix {
 
 // The ordered header lines of a request or reply: one header or one continuation line each.
@@ -22,9 +24,9 @@ class TIdHeaderList {
   bool FoldLines = true;
   int FoldLength;
 
-  int Count() const { return static_cast<int>(lines_.size()); }
-  const std::string& operator[](int index) const { return lines_.at(static_cast<size_t>(index)); }
-  const std::vector<std::string>& Lines() const { return lines_; }
+  int Count() const { return static_cast<int>(lines_.Size()); }
+  const std::string& operator[](int index) const;
+  const std::vector<std::string>& Lines() const { return lines_.Packed(); }
   void Add(std::string line);
   void AddStrings(const TIdHeaderList& other);
   void Insert(int index, std::string line);
@@ -57,7 +59,7 @@ class TIdHeaderList {
   // the next lookup that needs them. Lines before it keep their entries.
   void ChangedFrom(size_t index) const;
 
-  std::vector<std::string> lines_;
+  THeaderLineStore lines_;
   // Upper-cased name -> its first line, for the lines [0, indexedLines_). A change drops only
   // the entries at or after the changed line, so writing the lines of a head one after the
   // other costs a constant amount per write. Not safe for concurrent readers.

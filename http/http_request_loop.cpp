@@ -160,12 +160,18 @@ void TIdCustomHTTP::ProcessCookies() {
   }
   if (cookieManager_ == nullptr) return;
   const TIdHeaderList& lines = Response().HeaderLines;
+  // One answer of the platform's time zone serves every cookie of the reply.
+  TLocalOffsetOnce localOffset;
   std::vector<std::string> values;
   lines.ValuesOf("Set-cookie", values);
-  for (const std::string& value : values) cookieManager_->AddCookie(value, currentUrl_.Host);
+  for (const std::string& value : values) {
+    cookieManager_->AddCookie(value, currentUrl_.Host, localOffset);
+  }
   values.clear();
   lines.ValuesOf("Set-cookie2", values);
-  for (const std::string& value : values) cookieManager_->AddCookie2(value, currentUrl_.Host);
+  for (const std::string& value : values) {
+    cookieManager_->AddCookie2(value, currentUrl_.Host, localOffset);
+  }
 }
 
 }  // namespace pelmorix

@@ -1,6 +1,7 @@
 #include "http/id_http.h"
 
 #include "base/convert.h"
+#include "http/string_stream.h"
 
 namespace pelmorix {
 
@@ -13,9 +14,10 @@ TIdCustomHTTP::TIdCustomHTTP(TIdSocketLayer& layer)
 TIdCustomHTTP::~TIdCustomHTTP() = default;
 
 std::string TIdCustomHTTP::Get(const std::string& url) {
-  TMemoryStream body;
+  // The body is received into the text itself, not into a copy of it.
+  TStringStream body;
   Get(url, body);
-  return body.DataString();
+  return body.TakeDataString();
 }
 
 void TIdCustomHTTP::Get(const std::string& url, TStream& stream) {

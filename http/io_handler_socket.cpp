@@ -1,8 +1,5 @@
 #include "http/io_handler_socket.h"
 
-#include <chrono>
-#include <thread>
-
 #include "http/connect_thread.h"
 #include "http/connection_exceptions.h"
 #include "http/socket_exceptions.h"
@@ -76,15 +73,16 @@ void TIdIOHandlerSocket::WaitForConnect(int timeoutMilliseconds) {
   const int slice = kConnectSliceMilliseconds;
   const bool noLimit = timeoutMilliseconds == -2;
   int remaining = noLimit ? slice + 1 : timeoutMilliseconds;
+  // Each slice ends early when the worker finishes, so a connect costs what it takes.
   while (remaining > slice) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(slice));
+    const bool finished = worker.WaitTerminated(slice);
     remaining = noLimit ? slice + 1 : remaining - slice;
-    if (worker.Terminated()) {
+    if (finished) {
       remaining = 0;
       break;
     }
   }
-  if (remaining > 0) std::this_thread::sleep_for(std::chrono::milliseconds(remaining));
+  if (remaining > 0) worker.WaitTerminated(remaining);
 
   if (!worker.Terminated()) {
     // Closing the socket makes the worker's blocking connect fail with an error it ignores.

@@ -57,8 +57,6 @@ void BM_AddCookies(benchmark::State& state) {
 BENCHMARK(BM_AddCookies)->RangeMultiplier(4)->Range(16, 4096)->Complexity(benchmark::oN);
 
 // A reply that deletes each of n stored cookies with an expiry in the past, as a log-out does.
-// FIXME: not linear: every cookie that expires makes the store rebuild the name index of its
-// list and compact its collection, so each deletion costs in proportion to the store's size.
 void BM_DeleteCookies(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();

@@ -63,8 +63,6 @@ BENCHMARK(BM_SetAndReadDistinctHeaders)
 
 // Every header of a head of n lines rewritten with a value that folds differently, so lines
 // move after each write.
-// FIXME: not linear: each write that changes the number of lines shifts the lines after it in
-// the list's array.
 void BM_RefoldExistingHeaders(benchmark::State& state) {
   std::vector<std::string> names;
   for (int64_t i = 0; i < state.range(0); ++i) names.push_back(NameOf(i));

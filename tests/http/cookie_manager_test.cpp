@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -74,6 +75,33 @@ TEST(CookieManager, ExpiredCookiesAreNeverSent) {
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_EQ(TextFor(store, "http://www.example.com/"), "future=3");
   EXPECT_EQ(store.Cookies().Count(), 1);
+}
+
+TEST(CookieManager, TheCookiesOfOneReplyAskForTheLocalOffsetOnce) {
+  TIdCookieManager store;
+  int queries = 0;
+  TLocalOffsetOnce offset([&] {
+    ++queries;
+    return LocalOffsetFromUTC();
+  });
+  const std::string later = DateTimeToZoneText(Now() + 1);
+  for (int i = 0; i < 5; ++i) {
+    store.AddCookie("c" + std::to_string(i) + "=1; path=/; expires=" + later, kHost, offset);
+  }
+  store.AddCookie("gone=1; path=/; expires=Thu, 01 Jan 1970 00:00:00 GMT", kHost, offset);
+  store.RemoveExpiredCookies(offset);
+  EXPECT_EQ(queries, 1);
+  EXPECT_EQ(store.Cookies().Count(), 5);
+
+  // A failed query raises and is asked again at the next need.
+  int failures = 0;
+  TLocalOffsetOnce failing([&]() -> TDateTime {
+    if (failures++ == 0) throw std::runtime_error("no time zone");
+    return 0;
+  });
+  EXPECT_THROW(failing.Get(), std::runtime_error);
+  EXPECT_EQ(failing.Get(), 0);
+  EXPECT_EQ(failures, 2);
 }
 
 TEST(CookieManager, AServerCanDeleteACookieBySettingItExpired) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "http/connect_thread.h"
 #include "http/connection_exceptions.h"
 #include "http/socket_exceptions.h"
 #include "http/tcp_client.h"
@@ -91,6 +92,21 @@ TEST_F(TcpConnectionTest, ConnectToAPeerThatNeverAnswersTimesOut) {
   EXPECT_GE(elapsed, 950);
   EXPECT_LT(elapsed, 6000);
   EXPECT_FALSE(client_.IsConnected());
+}
+
+// The caller's slices end when the worker does, not at their full length.
+TEST_F(TcpConnectionTest, TheConnectWorkerEndsTheCallersWaitWhenItFinishes) {
+  TScriptedServer server({TConnectionScript().Hold()});
+  TIdSocketHandle handle(layer_.Stack());
+  handle.CreateHandle();
+  handle.SetPeerAddress("127.0.0.1", server.Port());
+  TIdConnectThread worker(layer_.Stack(), handle);
+  EXPECT_FALSE(worker.WaitTerminated(10));  // not started: the wait runs out
+  worker.Start();
+  const auto start = Clock::now();
+  EXPECT_TRUE(worker.WaitTerminated(60000));
+  EXPECT_LT(MillisecondsSince(start), 30000);
+  EXPECT_EQ(worker.FailureMessage(), "");
 }
 
 TEST_F(TcpConnectionTest, OpenReportsStatusesAndRefusesASecondOpen) {

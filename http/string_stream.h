@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "base/stream.h"
+
+namespace pelmorix {
+
+// A stream whose bytes end up as a text without a copy: writes at the end append to the text,
+// and growing the size only reserves room, so no byte is written twice. The bytes between the
+// written part and a larger size read as zeros.
+class TStringStream : public TStream {
+ public:
+  int64_t Read(void* buffer, int64_t count) override;
+  int64_t Write(const void* buffer, int64_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  void SetSize(int64_t size) override;
+  int64_t Size() override { return size_; }
+
+  // Hands the whole content over as the text and leaves the stream empty.
+  std::string TakeDataString();
+
+ private:
+  // Writes out the implied zeros up to the given end.
+  void Materialise(int64_t end);
+
+  std::string data_;  // the first data_.size() bytes; the rest up to size_ are zeros
+  int64_t size_ = 0;
+  int64_t position_ = 0;
+};
+
+}  // namespace pelmorix
