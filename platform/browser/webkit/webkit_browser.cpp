@@ -1,7 +1,7 @@
 #include "platform/browser/webkit/webkit_browser.h"
 
 #include <cstdlib>
-#include <vector>
+#include <cstring>
 
 #include "base/codepage.h"
 #include "platform/ui/gtk/gtk_backend.h"
@@ -10,13 +10,8 @@ namespace pelmorix {
 
 namespace {
 
-// The body and its ancestors up to the root, each as [tagName, outerHTML]; null without a body.
-constexpr char kReadMarkupScript[] =
-    "(function () {"
-    "  var chain = [];"
-    "  for (var e = document.body; e; e = e.parentElement) chain.push([e.tagName, e.outerHTML]);"
-    "  return document.body ? chain : null;"
-    "})()";
+// The page that brings the web process up before the first Navigate.
+constexpr char kWarmUpPage[] = "about:blank";
 
 WebKitWebContext* NewQuietContext() {
   WebKitWebContext* context = webkit_web_context_new_ephemeral();
@@ -47,100 +42,107 @@ void QuietSettings(WebKitSettings* settings) {
   webkit_settings_set_enable_write_console_messages_to_stdout(settings, FALSE);
 }
 
-std::string ToText(JSCValue* value) {
-  char* utf8 = jsc_value_to_string(value);
-  std::string text = Utf8ToCp1252(utf8 ? utf8 : "");
-  g_free(utf8);
-  return text;
-}
-
 }  // namespace
-
-struct TWebKitBrowser::TPendingRead {
-  std::weak_ptr<bool> alive;
-  TWebKitBrowser* self;
-  uint64_t serial;
-};
-
-std::shared_ptr<const THTMLDocument> DocumentFromScriptResult(JSCValue* value) {
-  if (!value || !jsc_value_is_array(value)) return std::make_shared<THTMLDocument>();
-  JSCValue* length_value = jsc_value_object_get_property(value, "length");
-  const int length = jsc_value_to_int32(length_value);
-  g_object_unref(length_value);
-  std::vector<THTMLDocument::TElementText> chain;
-  for (int i = 0; i < length; ++i) {
-    JSCValue* pair = jsc_value_object_get_property_at_index(value, i);
-    JSCValue* tag = jsc_value_object_get_property_at_index(pair, 0);
-    JSCValue* html = jsc_value_object_get_property_at_index(pair, 1);
-    chain.push_back({ToText(tag), ToText(html)});
-    g_object_unref(html);
-    g_object_unref(tag);
-    g_object_unref(pair);
-  }
-  return std::make_shared<THTMLDocument>(std::move(chain));
-}
 
 TWebKitBrowser::TWebKitBrowser(TGtkBackend& ui, TWebBrowser& browser) : browser_(browser) {
   WebKitWebContext* context = NewQuietContext();
-  view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, nullptr));
+  WebKitUserContentManager* content = webkit_user_content_manager_new();
+  view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                       "user-content-manager", content, nullptr));
+  g_object_unref(content);
   g_object_unref(context);
   g_object_ref_sink(view_);
   QuietSettings(webkit_web_view_get_settings(view_));
+  AddFrameReports();
   g_signal_connect(view_, "load-changed", G_CALLBACK(LoadChanged), this);
+  g_signal_connect(view_, "decide-policy", G_CALLBACK(DecidePolicy), this);
   ui.AdoptWidget(browser_, GTK_WIDGET(view_));
   browser_.SetBackend(this);
+  // The web process starts with the first load; the events pending now hand its launch over,
+  // so it goes on while the window thread is busy with other work.
+  webkit_web_view_load_uri(view_, kWarmUpPage);
+  ui.ProcessMessages();
 }
 
 TWebKitBrowser::~TWebKitBrowser() {
   *alive_ = false;
+  if (queued_refresh_) g_source_remove(queued_refresh_);
   g_signal_handlers_disconnect_by_data(view_, this);
+  g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(view_), this);
   if (browser_.Backend() == this) browser_.SetBackend(nullptr);
   g_object_unref(view_);
 }
 
 void TWebKitBrowser::Navigate(const std::string& url) {
+  // The new page is loaded afresh anyway.
+  if (queued_refresh_) g_source_remove(queued_refresh_);
+  queued_refresh_ = 0;
   webkit_web_view_load_uri(view_, Cp1252ToUtf8(url).c_str());
 }
 
-void TWebKitBrowser::Refresh() { webkit_web_view_reload(view_); }
+void TWebKitBrowser::Refresh() {
+  if (!queued_refresh_) queued_refresh_ = g_idle_add(RunQueuedRefresh, this);
+}
 
-void TWebKitBrowser::LoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer data) {
+gboolean TWebKitBrowser::RunQueuedRefresh(gpointer data) {
   auto* self = static_cast<TWebKitBrowser*>(data);
-  const char* uri = webkit_web_view_get_uri(view);
-  const std::string url = Utf8ToCp1252(uri ? uri : "");
+  self->queued_refresh_ = 0;
+  webkit_web_view_reload(self->view_);
+  return G_SOURCE_REMOVE;
+}
+
+gboolean TWebKitBrowser::DecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                      WebKitPolicyDecisionType type, gpointer data) {
+  auto* self = static_cast<TWebKitBrowser*>(data);
+  if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
+  // A top-level load is decided right before it starts; inner frames are decided only after
+  // it has started, so the last decision before a start is the top-level frame's.
+  WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
+      WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+  if (!self->warm_up_announced_ && uri && std::strcmp(uri, kWarmUpPage) == 0) {
+    self->warm_up_announced_ = true;
+    self->announced_ = TLoadKind::WarmUp;
+  } else if (webkit_navigation_action_get_navigation_type(action) ==
+             WEBKIT_NAVIGATION_TYPE_RELOAD) {
+    self->announced_ = TLoadKind::Reload;
+  } else {
+    self->announced_ = TLoadKind::Navigation;
+  }
+  self->announced_url_ = Utf8ToCp1252(uri ? uri : "");
+  return FALSE;  // the default decision: load it
+}
+
+void TWebKitBrowser::LoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer data) {
+  auto* self = static_cast<TWebKitBrowser*>(data);
   if (event == WEBKIT_LOAD_STARTED) {
-    ++self->load_serial_;
-    if (self->browser_.DoBeforeNavigate2(self->browser_.DefaultInterface(), url))
-      webkit_web_view_stop_loading(view);
+    self->LoadStarted();
   } else if (event == WEBKIT_LOAD_FINISHED) {
-    self->browser_.DoDownloadComplete();
-    self->ReadMarkup();
+    self->LoadFinished();
   }
 }
 
-void TWebKitBrowser::ReadMarkup() {
-  auto* pending = new TPendingRead{alive_, this, load_serial_};
-  webkit_web_view_evaluate_javascript(view_, kReadMarkupScript, -1, nullptr, nullptr, nullptr,
-                                      MarkupRead, pending);
+void TWebKitBrowser::LoadStarted() {
+  ++load_serial_;
+  loading_ = true;
+  current_ = announced_;
+  announced_ = TLoadKind::Navigation;
+  if (current_ != TLoadKind::Navigation) return;
+  navigation_open_ = true;
+  // The view's own address may still be the previous page's at this point.
+  const char* uri = webkit_web_view_get_uri(view_);
+  const std::string url = announced_url_.empty() ? Utf8ToCp1252(uri ? uri : "") : announced_url_;
+  announced_url_.clear();
+  if (browser_.DoBeforeNavigate2(browser_.DefaultInterface(), url))
+    webkit_web_view_stop_loading(view_);
 }
 
-void TWebKitBrowser::MarkupRead(GObject* view, GAsyncResult* result, gpointer data) {
-  std::unique_ptr<TPendingRead> pending(static_cast<TPendingRead*>(data));
-  GError* error = nullptr;
-  JSCValue* value =
-      webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
-  if (error) g_error_free(error);
-  const bool current = !pending->alive.expired() && *pending->alive.lock() &&
-                       pending->serial == pending->self->load_serial_;
-  if (current) {
-    TWebKitBrowser& self = *pending->self;
-    // A document whose markup cannot be read counts as no document at all.
-    self.document_ = value ? DocumentFromScriptResult(value) : nullptr;
-    const char* uri = webkit_web_view_get_uri(self.view_);
-    self.browser_.DoDocumentComplete(self.browser_.DefaultInterface(),
-                                     Utf8ToCp1252(uri ? uri : ""));
-  }
-  if (value) g_object_unref(value);
+void TWebKitBrowser::LoadFinished() {
+  loading_ = false;
+  if (current_ == TLoadKind::WarmUp) return;
+  browser_.DoDownloadComplete();
+  // A reload that overtook a navigation completes that navigation.
+  ReadMarkup(navigation_open_ ? browser_.DefaultInterface() : nullptr);
 }
 
 }  // namespace pelmorix
