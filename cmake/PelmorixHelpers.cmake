@@ -76,7 +76,7 @@ endfunction()
 
 # A GoogleTest executable of every .cpp file in the current folder, registered with CTest.
 function(pelmorix_add_folder_tests name)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  pelmorix_folder_sources(sources)
   if(NOT sources)
     return()
   endif()
