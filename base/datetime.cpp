@@ -3,6 +3,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "base/local_time.h"
+
 namespace pelmorix {
 namespace {
 
@@ -101,8 +103,7 @@ int64_t DateTimeToUnix(TDateTime value) {
 TDateTime Now() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  localtime_r(&now.tv_sec, &local);
+  const std::tm local = LocalCalendarTime(now.tv_sec);
   TDateTime date = 0, time = 0;
   TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date);
   TryEncodeTime(local.tm_hour, local.tm_min, local.tm_sec < 60 ? local.tm_sec : 59,

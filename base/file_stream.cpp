@@ -1,10 +1,7 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstdio>
 
 #include "base/codepage.h"
+#include "base/file_handle.h"
 #include "base/format.h"
 #include "base/path.h"
 #include "base/stream.h"
@@ -14,22 +11,17 @@ namespace pelmorix {
 TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_(fileName) {
   const std::string path = NativePath(fileName);
   if (mode == fmCreate) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd_ = CreateFileHandle(path);
     if (fd_ < 0) {
       throw EFCreateError(
           Format(Utf8ToCp1252("Datei %s kann nicht erstellt werden").c_str(), fileName.c_str()));
     }
     return;
   }
-  int flags = O_RDONLY;
-  if ((mode & 0x3) == fmOpenWrite) flags = O_WRONLY;
-  if ((mode & 0x3) == fmOpenReadWrite) flags = O_RDWR;
-  fd_ = ::open(path.c_str(), flags | O_CLOEXEC);
-  struct stat info {};
-  if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode))) {
-    ::close(fd_);
-    fd_ = -1;
-  }
+  TFileAccess access = TFileAccess::kRead;
+  if ((mode & 0x3) == fmOpenWrite) access = TFileAccess::kWrite;
+  if ((mode & 0x3) == fmOpenReadWrite) access = TFileAccess::kReadWrite;
+  fd_ = OpenFileHandle(path, access);
   if (fd_ < 0) {
     throw EFOpenError(
         Format(Utf8ToCp1252("Datei %s kann nicht geöffnet werden").c_str(), fileName.c_str()));
@@ -37,15 +29,13 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
 }
 
 TFileStream::~TFileStream() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) CloseFileHandle(fd_);
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
-    const ssize_t n =
-        ::read(fd_, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
-    if (n < 0 && errno == EINTR) continue;
+    const int64_t n = ReadFileHandle(fd_, static_cast<char*>(buffer) + done, count - done);
     if (n <= 0) break;
     done += n;
   }
@@ -55,9 +45,7 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
 int64_t TFileStream::Write(const void* buffer, int64_t count) {
   int64_t done = 0;
   while (done < count) {
-    const ssize_t n =
-        ::write(fd_, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
-    if (n < 0 && errno == EINTR) continue;
+    const int64_t n = WriteFileHandle(fd_, static_cast<const char*>(buffer) + done, count - done);
     if (n <= 0) break;
     done += n;
   }
@@ -68,18 +56,17 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
   int whence = SEEK_SET;
   if (origin == TSeekOrigin::soCurrent) whence = SEEK_CUR;
   if (origin == TSeekOrigin::soEnd) whence = SEEK_END;
-  off_t result = ::lseek(fd_, static_cast<off_t>(offset), whence);
+  int64_t result = SeekFileHandle(fd_, offset, whence);
   // A seek that fails (before the start, say) leaves the position where it was.
-  if (result < 0) result = ::lseek(fd_, 0, SEEK_CUR);
-  return static_cast<int64_t>(result);
+  if (result < 0) result = SeekFileHandle(fd_, 0, SEEK_CUR);
+  return result;
 }
 
 void TFileStream::SetSize(int64_t size) {
   // A device or a pipe has no size to set; sizing a download ahead into /dev/null must not fail.
-  struct stat info {};
-  if (::fstat(fd_, &info) == 0 && !S_ISREG(info.st_mode)) return;
+  if (!IsRegularFileHandle(fd_)) return;
   const int64_t position = Position();
-  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) throw EWriteError("Stream-Schreibfehler");
+  if (!SetFileHandleSize(fd_, size)) throw EWriteError("Stream-Schreibfehler");
   if (position > size) Seek(0, TSeekOrigin::soEnd);
 }
 

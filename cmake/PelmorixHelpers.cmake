@@ -20,15 +20,41 @@ function(pelmorix_add_child_directories)
   endforeach()
 endfunction()
 
-# A static library of every .cpp file in the current folder.
-function(pelmorix_add_folder_library name)
+# The .cpp files of the current folder that belong to this system: a file named *_win32.cpp
+# holds the Windows side of a piece, *_posix.cpp its POSIX side, and the build takes one.
+function(pelmorix_folder_sources out)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
+  endif()
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
+# A static library of every .cpp file in the current folder (of this system's ones).
+function(pelmorix_add_folder_library name)
+  pelmorix_folder_sources(sources)
   if(NOT sources)
     return()  # a folder whose first source file has not arrived yet
   endif()
   add_library(${name} STATIC ${sources})
   target_link_libraries(${name} ${ARGN})
 endfunction()
+
+# The build's folders as the test programs see them: under wine the Unix root is drive Z:, and
+# a path without a drive would be taken on whatever drive the current folder is on.
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  set(PELMORIX_PROGRAM_BIN_DIR "Z:${CMAKE_BINARY_DIR}/bin")
+  set(PELMORIX_PROGRAM_SOURCE_DIR "Z:${CMAKE_SOURCE_DIR}")
+  # Listing a test program's cases starts wine, so it waits for the test run (and its
+  # wineserver) instead of slowing every build.
+  set(PELMORIX_DISCOVERY_MODE PRE_TEST)
+else()
+  set(PELMORIX_PROGRAM_BIN_DIR "${CMAKE_BINARY_DIR}/bin")
+  set(PELMORIX_PROGRAM_SOURCE_DIR "${CMAKE_SOURCE_DIR}")
+  set(PELMORIX_DISCOVERY_MODE POST_BUILD)
+endif()
 
 # Every test executable the helpers below make, so a build can ask for the tests alone.
 add_custom_target(pelmorix_tests)
@@ -41,15 +67,16 @@ function(pelmorix_add_tests name)
   target_link_libraries(${name} ${arg_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock
                         Threads::Threads)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  target_compile_definitions(${name} PRIVATE PELMORIX_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
-                                             PELMORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  target_compile_definitions(${name} PRIVATE PELMORIX_BIN_DIR="${PELMORIX_PROGRAM_BIN_DIR}"
+                                             PELMORIX_SOURCE_DIR="${PELMORIX_PROGRAM_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE ${PELMORIX_DISCOVERY_MODE}
+                       PROPERTIES TIMEOUT 300)
   add_dependencies(pelmorix_tests ${name})
 endfunction()
 
 # A GoogleTest executable of every .cpp file in the current folder, registered with CTest.
 function(pelmorix_add_folder_tests name)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  pelmorix_folder_sources(sources)
   if(NOT sources)
     return()
   endif()

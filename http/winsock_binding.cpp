@@ -1,14 +1,8 @@
 #include "http/winsock_binding.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <vector>
-
 #include "base/format.h"
 #include "http/socket_exceptions.h"
+#include "http/winsock_library.h"
 
 namespace pelmorix {
 namespace {
@@ -55,38 +49,6 @@ constexpr uint32_t kProcedureNotFound = 127;
 constexpr const char* kNotInitialisedText =
     "Either the application has not called WSAStartup, or WSAStartup failed.";
 
-std::string LoaderErrorText() {
-  const char* text = dlerror();
-  return text != nullptr ? text : "unknown loader error";
-}
-
-// The folders the program's own library lookups search (its run path among them). A loader
-// call made through a sanitizer's interceptor would search the interceptor's instead.
-std::vector<std::string> ProgramSearchPath() {
-  std::vector<std::string> folders;
-  void* program = dlopen(nullptr, RTLD_LAZY);
-  if (program == nullptr) return folders;
-  Dl_serinfo size;
-  if (dlinfo(program, RTLD_DI_SERINFOSIZE, &size) == 0) {
-    std::vector<char> storage(size.dls_size);
-    auto* info = reinterpret_cast<Dl_serinfo*>(storage.data());
-    if (dlinfo(program, RTLD_DI_SERINFOSIZE, info) == 0 &&
-        dlinfo(program, RTLD_DI_SERINFO, info) == 0) {
-      for (unsigned i = 0; i < info->dls_cnt; ++i) folders.push_back(info->dls_serpath[i].dls_name);
-    }
-  }
-  dlclose(program);
-  return folders;
-}
-
-std::string ProgramFolder() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (length <= 0) return "";
-  const std::string program(path, static_cast<size_t>(length));
-  return program.substr(0, program.rfind('/') + 1);
-}
-
 }  // namespace
 
 const char* TWinSockBinding::EntryName(int entry) { return kEntryNames[entry]; }
@@ -95,20 +57,8 @@ TWinSockBinding::TWinSockBinding(std::string libraryFile) : libraryFile_(std::mo
 
 TWinSockBinding::~TWinSockBinding() { Unload(); }
 
-void* TWinSockBinding::LoadLibrary() {
-  void* handle = nullptr;
-  if (libraryFile_.find('/') == std::string::npos) {
-    std::vector<std::string> folders = ProgramSearchPath();
-    folders.insert(folders.begin(), ProgramFolder());
-    for (const std::string& folder : folders) {
-      const std::string candidate =
-          folder + (folder.empty() || folder.back() == '/' ? "" : "/") + libraryFile_;
-      if (access(candidate.c_str(), F_OK) != 0) continue;
-      handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-      if (handle != nullptr) break;
-    }
-  }
-  if (handle == nullptr) handle = dlopen(libraryFile_.c_str(), RTLD_NOW | RTLD_LOCAL);
+void* TWinSockBinding::LoadSocketLibrary() {
+  void* handle = OpenWinSockLibrary(libraryFile_);
   if (handle == nullptr) {
     throw EIdWS2StubError(Format("Error on loading Winsock2 library (%s)", kLibraryName),
                           kModuleNotFound, LoaderErrorText());
@@ -118,13 +68,13 @@ void* TWinSockBinding::LoadLibrary() {
 
 int TWinSockBinding::Startup(uint16_t version, WSADATA& data) {
   if (libraryHandle_.load() != nullptr) return 0;
-  void* handle = LoadLibrary();
+  void* handle = LoadSocketLibrary();
   void* expected = nullptr;
   if (!libraryHandle_.compare_exchange_strong(expected, handle)) {
-    dlclose(handle);  // another thread's start-up came first
+    CloseWinSockLibrary(handle);  // another thread's start-up came first
     return 0;
   }
-  void* startup = dlsym(handle, "WSAStartup");
+  const TLibraryProc startup = WinSockLibraryFunction(handle, "WSAStartup");
   if (startup == nullptr) {
     throw EIdWS2StubError(Format("Error on call Winsock2 library function %s", "WSAStartup"),
                           kProcedureNotFound, LoaderErrorText());
@@ -135,7 +85,7 @@ int TWinSockBinding::Startup(uint16_t version, WSADATA& data) {
 void TWinSockBinding::Unload() {
   void* handle = libraryHandle_.exchange(nullptr);
   if (handle == nullptr) return;
-  dlclose(handle);
+  CloseWinSockLibrary(handle);
   for (auto& slot : slots_) slot.store(nullptr, std::memory_order_release);
 }
 
@@ -145,12 +95,11 @@ TWinSockBinding::TProc TWinSockBinding::EnterStub(int entry) {
     throw EIdWS2StubError(Format("Error on call Winsock2 library function %s", EntryName(entry)),
                           WSANOTINITIALISED, kNotInitialisedText);
   }
-  void* address = dlsym(handle, EntryName(entry));
-  if (address == nullptr) {
+  const TProc slot = WinSockLibraryFunction(handle, EntryName(entry));
+  if (slot == nullptr) {
     throw EIdWS2StubError(Format("Error on call Winsock2 library function %s", EntryName(entry)),
                           kProcedureNotFound, LoaderErrorText());
   }
-  const TProc slot = reinterpret_cast<TProc>(address);
   slots_[entry].store(slot, std::memory_order_release);
   return slot;
 }

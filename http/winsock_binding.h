@@ -39,8 +39,8 @@ class TWinSockBinding {
   };
   static const char* EntryName(int entry);
 
-  // libraryFile: a bare file name is looked for beside the program, then through the program's
-  // run path; a name with a "/" is taken as it is.
+  // libraryFile: found the system's way (http/winsock_library.h); on POSIX a bare file name is
+  // looked for beside the program, then through the program's run path.
   explicit TWinSockBinding(std::string libraryFile = kWinSockLibraryFile);
   ~TWinSockBinding();
   TWinSockBinding(const TWinSockBinding&) = delete;
@@ -109,7 +109,7 @@ class TWinSockBinding {
   }
   // The stub of an entry; raises EIdWS2StubError while no library is loaded.
   TProc EnterStub(int entry);
-  void* LoadLibrary();
+  void* LoadSocketLibrary();
 
   std::string libraryFile_;
   std::atomic<void*> libraryHandle_{nullptr};

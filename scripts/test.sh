@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds into build/ and runs every test; then
 # builds the tests that need no display with AddressSanitizer and UBSan into build-asan/ and
-# runs them, runs the connection and socket tests under ThreadSanitizer (build-tsan/), and runs
-# every fuzz target for 10 s. Every stage runs even when an earlier one failed; the script
+# runs them, runs the connection and socket tests under ThreadSanitizer (build-tsan/), builds
+# for Windows (build-windows/) and runs those tests under wine, and runs every fuzz target for
+# 10 s. Every stage runs even when an earlier one failed; the script
 # exits non-zero when any stage failed and ends with the count of passed and failed tests.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,6 +43,26 @@ tsan_stage() {
       -R "$tsan_tests"
 }
 
+# The Windows build (mingw-w64, build-windows/) and every test of it under wine, in the build
+# folder's own prefix. One wineserver is kept for the whole run (CTest hangs at its first test
+# without one) and ended afterwards. The first program of a server session starts wine's own
+# system processes, which keep that program's output open: CTest, listing a test program's
+# cases, would wait on them until its time-out. So a first program with its output on
+# /dev/null starts them.
+windows_stage() {
+  local prefix="$root/build-windows/wine-prefix" status
+  cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORIX_WERROR=ON >/dev/null &&
+    cmake --build build-windows --parallel "$jobs" &&
+    sh cmake/wine-prefix.sh "$prefix" || return 1
+  WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1
+  sh cmake/wine-run.sh "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
+  run_ctest build-windows windows --output-on-failure --parallel "$jobs" --timeout 300
+  status=$?
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+  return "$status"
+}
+
 fuzz_stage() {
   local log status
   log=$(mktemp)
@@ -55,5 +76,6 @@ fuzz_stage() {
 run_stage main "Build and all tests (build/)" main_stage
 run_stage asan "Tests without a display under AddressSanitizer and UBSan (build-asan/)" asan_stage
 run_stage tsan "Connection and socket tests under ThreadSanitizer (build-tsan/)" tsan_stage
+run_stage win "Windows build and tests under wine (build-windows/)" windows_stage
 run_stage fuzz "Fuzz targets, 10 s each (build-fuzz/)" fuzz_stage
 print_summary

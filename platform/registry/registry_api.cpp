@@ -1,6 +1,7 @@
 #include "platform/registry/registry_api.h"
 
 #include <cstring>
+#include <map>
 
 namespace pelmorix {
 namespace {
@@ -16,19 +17,42 @@ std::string JoinPath(const std::string& base, const std::string& sub) {
 
 std::string ValueNameOf(const char* valueName) { return valueName != nullptr ? valueName : ""; }
 
+struct TOpenKey {
+  std::string RootName;
+  std::string Path;
+  REGSAM Access = 0;
+};
+
 }  // namespace
+
+struct TRegistryApi::TState {
+  explicit TState(std::string folder) : Folder(std::move(folder)) {}
+
+  bool Resolve(HKEY key, const char* subKey, TOpenKey& target, LONG& failure) const;
+  HKEY AddHandle(TOpenKey key);
+
+  TRegistryFolder Folder;
+  std::map<HKEY, TOpenKey> OpenKeys;
+  HKEY NextHandle = 0x100;
+};
 
 TRegistryApi::TRegistryApi() : TRegistryApi(TRegistryFolder::DefaultFolder()) {}
 
-TRegistryApi::TRegistryApi(std::string folder) : folder_(std::move(folder)) {}
+TRegistryApi::TRegistryApi(std::string folder)
+    : state_(std::make_unique<TState>(std::move(folder))) {}
 
-bool TRegistryApi::Resolve(HKEY key, const char* subKey, TOpenKey& target, LONG& failure) const {
+TRegistryApi::~TRegistryApi() = default;
+
+const TRegistryFolder& TRegistryApi::Folder() const { return state_->Folder; }
+
+bool TRegistryApi::TState::Resolve(HKEY key, const char* subKey, TOpenKey& target,
+                                   LONG& failure) const {
   failure = ERROR_INVALID_HANDLE;
   if (!RootKeyName(key).empty()) {
     target = {RootKeyName(key), "", KEY_ALL_ACCESS};
   } else {
-    auto it = openKeys_.find(key);
-    if (it == openKeys_.end()) return false;
+    auto it = OpenKeys.find(key);
+    if (it == OpenKeys.end()) return false;
     target = it->second;
   }
   std::string sub = subKey != nullptr ? subKey : "";
@@ -40,10 +64,10 @@ bool TRegistryApi::Resolve(HKEY key, const char* subKey, TOpenKey& target, LONG&
   return true;
 }
 
-HKEY TRegistryApi::AddHandle(TOpenKey key) {
-  const HKEY handle = nextHandle_;
-  nextHandle_ += 4;
-  openKeys_[handle] = std::move(key);
+HKEY TRegistryApi::TState::AddHandle(TOpenKey key) {
+  const HKEY handle = NextHandle;
+  NextHandle += 4;
+  OpenKeys[handle] = std::move(key);
   return handle;
 }
 
@@ -53,17 +77,17 @@ LONG TRegistryApi::RegOpenKeyExA(HKEY key, const char* subKey, DWORD, REGSAM des
   *result = 0;
   TOpenKey target;
   LONG failure;
-  if (!Resolve(key, subKey, target, failure)) return failure;
+  if (!state_->Resolve(key, subKey, target, failure)) return failure;
   TRegistryHive hive;
-  if (folder_.Load(target.RootName, hive) == TRegistryFolder::THiveState::Unreadable ||
+  if (state_->Folder.Load(target.RootName, hive) == TRegistryFolder::THiveState::Unreadable ||
       hive.FindKey(target.Path) == nullptr) {
     return ERROR_FILE_NOT_FOUND;
   }
-  if ((desired & kWriteRights) != 0 && !folder_.IsWritable(target.RootName)) {
+  if ((desired & kWriteRights) != 0 && !state_->Folder.IsWritable(target.RootName)) {
     return ERROR_ACCESS_DENIED;
   }
   target.Access = desired;
-  *result = AddHandle(std::move(target));
+  *result = state_->AddHandle(std::move(target));
   return ERROR_SUCCESS;
 }
 
@@ -73,26 +97,28 @@ LONG TRegistryApi::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, D
   *result = 0;
   TOpenKey target;
   LONG failure;
-  if (!Resolve(key, subKey, target, failure)) return failure;
+  if (!state_->Resolve(key, subKey, target, failure)) return failure;
   TRegistryHive hive;
-  const bool exists = folder_.Load(target.RootName, hive) == TRegistryFolder::THiveState::Loaded &&
-                      hive.FindKey(target.Path) != nullptr;
+  const bool exists =
+      state_->Folder.Load(target.RootName, hive) == TRegistryFolder::THiveState::Loaded &&
+      hive.FindKey(target.Path) != nullptr;
   bool created = false;
   if (!exists) {
-    const LONG answer = folder_.Update(target.RootName, [&](TRegistryHive& current, bool& changed) {
-      current.CreateKey(target.Path, &created);
-      changed = created;
-      return ERROR_SUCCESS;
-    });
+    const LONG answer =
+        state_->Folder.Update(target.RootName, [&](TRegistryHive& current, bool& changed) {
+          current.CreateKey(target.Path, &created);
+          changed = created;
+          return ERROR_SUCCESS;
+        });
     if (answer != ERROR_SUCCESS) return answer;
   }
-  if ((desired & kWriteRights) != 0 && !folder_.IsWritable(target.RootName)) {
+  if ((desired & kWriteRights) != 0 && !state_->Folder.IsWritable(target.RootName)) {
     return ERROR_ACCESS_DENIED;
   }
   if (disposition != nullptr)
     *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
   target.Access = desired;
-  *result = AddHandle(std::move(target));
+  *result = state_->AddHandle(std::move(target));
   return ERROR_SUCCESS;
 }
 
@@ -100,11 +126,11 @@ LONG TRegistryApi::RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWO
                                     BYTE* data, DWORD* dataSize) {
   TOpenKey target;
   LONG failure;
-  if (!Resolve(key, nullptr, target, failure)) return failure;
+  if (!state_->Resolve(key, nullptr, target, failure)) return failure;
   if ((target.Access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
   TRegistryHive hive;
-  if (folder_.Load(target.RootName, hive) == TRegistryFolder::THiveState::Unreadable) {
+  if (state_->Folder.Load(target.RootName, hive) == TRegistryFolder::THiveState::Unreadable) {
     return ERROR_FILE_NOT_FOUND;
   }
   const TRegistryKey* found = hive.FindKey(target.Path);
@@ -127,14 +153,14 @@ LONG TRegistryApi::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD 
                                   const BYTE* data, DWORD dataSize) {
   TOpenKey target;
   LONG failure;
-  if (!Resolve(key, nullptr, target, failure)) return failure;
+  if (!state_->Resolve(key, nullptr, target, failure)) return failure;
   if ((target.Access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
   const std::string name = ValueNameOf(valueName);
   // A line break could not be written back into the registry file.
   if (name.find_first_of("\r\n") != std::string::npos) return ERROR_INVALID_PARAMETER;
   if (data == nullptr && dataSize != 0) return ERROR_INVALID_PARAMETER;
   std::string bytes(reinterpret_cast<const char*>(data), data != nullptr ? dataSize : 0);
-  return folder_.Update(target.RootName, [&](TRegistryHive& hive, bool& changed) {
+  return state_->Folder.Update(target.RootName, [&](TRegistryHive& hive, bool& changed) {
     TRegistryKey* found = hive.FindKey(target.Path);
     if (found == nullptr) return ERROR_KEY_DELETED;
     found->SetValue(name, type, bytes);
@@ -146,9 +172,9 @@ LONG TRegistryApi::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD 
 LONG TRegistryApi::RegDeleteValueA(HKEY key, const char* valueName) {
   TOpenKey target;
   LONG failure;
-  if (!Resolve(key, nullptr, target, failure)) return failure;
+  if (!state_->Resolve(key, nullptr, target, failure)) return failure;
   if ((target.Access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  return folder_.Update(target.RootName, [&](TRegistryHive& hive, bool& changed) {
+  return state_->Folder.Update(target.RootName, [&](TRegistryHive& hive, bool& changed) {
     TRegistryKey* found = hive.FindKey(target.Path);
     if (found == nullptr) return ERROR_KEY_DELETED;
     changed = found->DeleteValue(ValueNameOf(valueName));
@@ -159,9 +185,9 @@ LONG TRegistryApi::RegDeleteValueA(HKEY key, const char* valueName) {
 LONG TRegistryApi::RegDeleteTreeA(HKEY key, const char* subKey) {
   TOpenKey target;
   LONG failure;
-  if (!Resolve(key, subKey, target, failure)) return failure;
+  if (!state_->Resolve(key, subKey, target, failure)) return failure;
   if ((target.Access & (KEY_DELETE | KEY_SET_VALUE)) == 0) return ERROR_ACCESS_DENIED;
-  return folder_.Update(target.RootName, [&](TRegistryHive& hive, bool& changed) {
+  return state_->Folder.Update(target.RootName, [&](TRegistryHive& hive, bool& changed) {
     TRegistryKey* found = hive.FindKey(target.Path);
     if (found == nullptr) return ERROR_FILE_NOT_FOUND;
     if (subKey != nullptr && *subKey != '\0') {
@@ -179,7 +205,7 @@ LONG TRegistryApi::RegDeleteTreeA(HKEY key, const char* subKey) {
 
 LONG TRegistryApi::RegCloseKey(HKEY key) {
   if (!RootKeyName(key).empty()) return ERROR_SUCCESS;
-  return openKeys_.erase(key) != 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return state_->OpenKeys.erase(key) != 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 }  // namespace pelmorix

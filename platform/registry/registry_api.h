@@ -1,6 +1,6 @@
 #pragma once
 
-#include <map>
+#include <memory>
 #include <string>
 
 #include "platform/registry/registry_folder.h"
@@ -8,9 +8,10 @@
 
 namespace pelmorix {
 
-// The registry functions of Windows over the registry files of one folder. Each object keeps its
-// own open handles; the files are the shared state, so several objects and processes may work
-// on one folder at once. Every query reads the current file, as a Windows key shows other
+// The registry functions of Windows. The Windows build calls the system's own (advapi32); the
+// Linux build keeps the registry in the files of one folder. There each object keeps its own
+// open handles; the files are the shared state, so several objects and processes may work on
+// one folder at once. Every query reads the current file, as a Windows key shows other
 // processes' changes at once.
 //
 // Sub-key names are relative to the given key, parts separated by "\"; a leading "\" is
@@ -19,8 +20,10 @@ namespace pelmorix {
 // value and for a file that does not parse, ERROR_ACCESS_DENIED, ERROR_MORE_DATA, ...
 class TRegistryApi {
  public:
-  TRegistryApi();  // the folder of TRegistryFolder::DefaultFolder
+  TRegistryApi();  // the system's registry; on Linux the folder of TRegistryFolder::DefaultFolder
+  // Linux only: the registry files of the given folder.
   explicit TRegistryApi(std::string folder);
+  ~TRegistryApi();
   TRegistryApi(const TRegistryApi&) = delete;
   TRegistryApi& operator=(const TRegistryApi&) = delete;
 
@@ -43,21 +46,13 @@ class TRegistryApi {
   LONG RegDeleteTreeA(HKEY key, const char* subKey);
   LONG RegCloseKey(HKEY key);
 
-  const TRegistryFolder& Folder() const { return folder_; }
+  // Linux only: the folder that holds the registry files.
+  const TRegistryFolder& Folder() const;
 
  private:
-  struct TOpenKey {
-    std::string RootName;
-    std::string Path;
-    REGSAM Access = 0;
-  };
-
-  bool Resolve(HKEY key, const char* subKey, TOpenKey& target, LONG& failure) const;
-  HKEY AddHandle(TOpenKey key);
-
-  TRegistryFolder folder_;
-  std::map<HKEY, TOpenKey> openKeys_;
-  HKEY nextHandle_ = 0x100;
+  // What the implementation keeps between calls (on Linux the folder and the open handles).
+  struct TState;
+  std::unique_ptr<TState> state_;
 };
 
 }  // namespace pelmorix

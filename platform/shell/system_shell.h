@@ -7,7 +7,8 @@
 
 namespace pelmorix {
 
-// ShellExecuteA on this system. The file text loses the double quotes around it and has "\"
+// ShellExecuteA on this system. The Windows build calls the system's own; what follows is the
+// Linux build's. The file text loses the double quotes around it and has "\"
 // turned into "/". A relative program is looked up in the current directory, then in the
 // program folder (the launcher's own), then, for a bare name, on PATH. The parameters are split
 // by the Windows command-line rules (SplitCommandLine) and the program starts detached in the
@@ -16,7 +17,8 @@ namespace pelmorix {
 // "explorer"; the owner window and the show command have no effect here.
 class TSystemShell : public TShell {
  public:
-  TSystemShell();  // the folder of the running executable, and "xdg-open" from PATH
+  TSystemShell();  // on Linux the folder of the running executable, and "xdg-open" from PATH
+  // Linux only: the program folder and the URL opener given.
   TSystemShell(std::string programFolder, std::string urlOpener);
 
   int ShellExecuteA(HWND window, const char* operation, const char* file, const char* parameters,

@@ -8,9 +8,9 @@
 
 namespace pelmorix {
 
-// File name of the socket library, found beside the program or through the program's run path.
-// It stands for "WS2_32.DLL".
-constexpr const char* kWinSockLibraryFile = "libpelmorix_ws2_32.so";
+// File name of the socket library, chosen by the build: "WS2_32.DLL" on Windows; elsewhere the
+// stand-in's file, found beside the program or through the program's run path.
+constexpr const char* kWinSockLibraryFile = PELMORIX_WINSOCK_LIBRARY_FILE;
 
 using SOCKET = uintptr_t;
 constexpr SOCKET INVALID_SOCKET = ~SOCKET{0};
@@ -89,15 +89,17 @@ constexpr int WSATRY_AGAIN = 11002;
 constexpr int WSANO_RECOVERY = 11003;
 constexpr int WSANO_DATA = 11004;
 
+// The 64-bit library's layout, which puts the counts and the pointer before the texts.
 struct WSADATA {
   uint16_t wVersion;
   uint16_t wHighVersion;
-  char szDescription[257];
-  char szSystemStatus[129];
   uint16_t iMaxSockets;
   uint16_t iMaxUdpDg;
   char* lpVendorInfo;
+  char szDescription[257];
+  char szSystemStatus[129];
 };
+static_assert(sizeof(WSADATA) == 408);
 
 struct IN_ADDR {
   uint32_t s_addr;  // network order

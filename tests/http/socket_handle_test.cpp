@@ -1,16 +1,13 @@
 #include "http/socket_handle.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <random>
 
 #include "http/id_component.h"
 #include "http/socket_exceptions.h"
 #include "tests/support/scripted_server.h"
+#include "tests/support/test_sockets.h"
 
 namespace pelmorix {
 namespace {
@@ -18,29 +15,19 @@ namespace {
 class SocketHandleTest : public ::testing::Test {
  protected:
   ~SocketHandleTest() override {
-    for (const int fd : taken_) close(fd);
+    for (const TTestSocket socket : taken_) CloseTestSocket(socket);
   }
   // Holds a loopback port, as another program would.
   bool Take(int port) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
-      close(fd);
-      return false;
-    }
-    taken_.push_back(fd);
+    const TTestSocket socket = BoundLoopbackSocket(static_cast<uint16_t>(port));
+    if (socket == kNoTestSocket) return false;
+    taken_.push_back(socket);
     return true;
   }
   void Release(int port) {
     for (auto it = taken_.begin(); it != taken_.end(); ++it) {
-      sockaddr_in address{};
-      socklen_t length = sizeof(address);
-      getsockname(*it, reinterpret_cast<sockaddr*>(&address), &length);
-      if (ntohs(address.sin_port) == port) {
-        close(*it);
+      if (LocalPort(*it) == port) {
+        CloseTestSocket(*it);
         taken_.erase(it);
         return;
       }
@@ -48,7 +35,7 @@ class SocketHandleTest : public ::testing::Test {
   }
   // The lowest of three free consecutive ports, all held.
   int TakeThreeFreePorts() {
-    std::mt19937 random(static_cast<unsigned>(getpid()));
+    std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < 100; ++attempt) {
       const int low = 20000 + static_cast<int>(random() % 10000) * 3;
       if (Take(low) && Take(low + 1) && Take(low + 2)) return low;
@@ -66,7 +53,8 @@ class SocketHandleTest : public ::testing::Test {
 
   TIdSocketLayer layer_;
   TIdComponent component_{layer_};
-  std::vector<int> taken_;
+  TTestSocketUse socketUse_;
+  std::vector<TTestSocket> taken_;
 };
 
 TEST_F(SocketHandleTest, BindsHighestFreePortOfTheRangeOrRaises) {

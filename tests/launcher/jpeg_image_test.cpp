@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "base/codepage.h"
+#include "platform/jpeg/jpeg_decoder.h"
 #include "tests/launcher/jpeg_encode.h"
 
 namespace pelmorix {
@@ -75,7 +76,7 @@ TEST(JpegImage, RefusesADeclaredSizeBeyondTheBoundBeforeDecoding) {
     image.LoadFromStream(stream);
     return image.Decode();
   };
-  const std::string tooBig = "JPEG-Fehler #" + std::to_string(JERR_IMAGE_TOO_BIG);
+  const std::string tooBig = "JPEG-Fehler #" + std::to_string(TJpegDecoder::PictureTooLargeCode());
   // A few hundred bytes that would decode into some 12 GB.
   const std::string huge = DeclaringSize(EncodeSolidJpeg(16, 8, 9, 9, 9), 65500, 65500);
   ASSERT_LT(huge.size(), 1000u);

@@ -8,7 +8,7 @@
 namespace pelmorix {
 
 // A child process started with the given arguments (looked up in PATH), its standard output
-// readable line by line; stopped (SIGTERM, then waited for) when destroyed.
+// readable line by line; stopped (SIGTERM, then waited for) when destroyed. POSIX only.
 class TChildProcess {
  public:
   explicit TChildProcess(const std::vector<std::string>& argv);

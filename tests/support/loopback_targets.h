@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/support/test_sockets.h"
+
 namespace pelmorix {
 
 // A loopback port on which nothing listens now, so a connect to it is refused.
@@ -22,10 +24,11 @@ class THangingConnectTarget {
   bool Saturated() const { return saturated_; }
 
  private:
-  int listener_ = -1;
+  TTestSocketUse socketUse_;
+  TTestSocket listener_ = kNoTestSocket;
   uint16_t port_ = 0;
   bool saturated_ = false;
-  std::vector<int> fillers_;
+  std::vector<TTestSocket> fillers_;
 };
 
 }  // namespace pelmorix

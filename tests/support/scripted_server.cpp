@@ -1,16 +1,9 @@
 #include "tests/support/scripted_server.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <stdexcept>
+
+#include "tests/support/test_sockets.h"
 
 namespace pelmorix {
 
@@ -64,37 +57,44 @@ TConnectionScript& TConnectionScript::Hold() {
 }
 
 struct TScriptedServer::TConnection {
-  int fd = -1;
+  TTestSocket socket = kNoTestSocket;
   size_t index = 0;
   std::string pending;  // received, not yet taken by a read step
   bool peerClosed = false;
 };
 
+namespace {
+
+// A connected pair of loopback sockets: a byte sent on one end wakes every wait on the other.
+void WakePair(TTestSocket& readEnd, TTestSocket& writeEnd) {
+  const TTestSocket listener = BoundLoopbackSocket();
+  writeEnd = BoundLoopbackSocket();
+  if (listener == kNoTestSocket || writeEnd == kNoTestSocket || !ListenOn(listener, 1) ||
+      ConnectLoopback(writeEnd, LocalPort(listener)) != 1 ||
+      (readEnd = AcceptConnection(listener)) == kNoTestSocket) {
+    throw std::runtime_error("scripted server: no wake-up pair");
+  }
+  CloseTestSocket(listener);
+}
+
+}  // namespace
+
 TScriptedServer::TScriptedServer(std::vector<TConnectionScript> scripts)
     : scripts_(std::move(scripts)) {
-  int wake[2];
-  if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("pipe failed");
-  wakeRead_ = wake[0];
-  wakeWrite_ = wake[1];
-  listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof(address);
-  if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-      listen(listener_, 16) != 0 ||
-      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    throw std::runtime_error(std::string("scripted server: ") + std::strerror(errno));
+  WakePair(wakeRead_, wakeWrite_);
+  listener_ = BoundLoopbackSocket();
+  if (listener_ == kNoTestSocket || !ListenOn(listener_, 16)) {
+    throw std::runtime_error("scripted server: cannot listen on 127.0.0.1");
   }
-  port_ = ntohs(address.sin_port);
+  port_ = LocalPort(listener_);
   thread_ = std::thread(&TScriptedServer::Run, this);
 }
 
 TScriptedServer::~TScriptedServer() {
   Stop();
-  close(listener_);
-  close(wakeRead_);
-  close(wakeWrite_);
+  CloseTestSocket(listener_);
+  CloseTestSocket(wakeRead_);
+  CloseTestSocket(wakeWrite_);
 }
 
 void TScriptedServer::Stop() {
@@ -103,7 +103,7 @@ void TScriptedServer::Stop() {
     stopping_ = true;
   }
   const char wake = 1;
-  [[maybe_unused]] const ssize_t written = write(wakeWrite_, &wake, 1);
+  SendNow(wakeWrite_, &wake, 1);
   if (thread_.joinable()) thread_.join();
 }
 
@@ -133,29 +133,25 @@ void TScriptedServer::Note(const std::string& problem) {
   problems_.push_back(problem);
 }
 
-// Waits for the events on fd; false when the server stops or the time runs out.
-bool TScriptedServer::WaitFor(int fd, short events, int timeoutMs) {
-  pollfd entries[2] = {{fd, events, 0}, {wakeRead_, POLLIN, 0}};
-  for (;;) {
-    const int result = poll(entries, 2, timeoutMs);
-    if (result < 0 && errno == EINTR) continue;
-    if (result <= 0 || (entries[1].revents & POLLIN)) return false;
-    return true;
-  }
+// Waits for the socket to be readable (or writable); false when the server stops or the time
+// runs out.
+bool TScriptedServer::WaitFor(TTestSocket socket, bool write, int timeoutMs) {
+  TSocketWait waits[2] = {{socket, write}, {wakeRead_}};
+  return WaitForSockets(waits, 2, timeoutMs) > 0 && !waits[1].Ready;
 }
 
 bool TScriptedServer::Pause(int milliseconds) {
-  pollfd entry{wakeRead_, POLLIN, 0};
-  return poll(&entry, 1, milliseconds) == 0;
+  TSocketWait wake{wakeRead_};
+  return WaitForSockets(&wake, 1, milliseconds) == 0;
 }
 
 // Reads what is there into the connection's pending bytes and its record.
 bool TScriptedServer::ReadMore(TConnection& connection, int timeoutMs) {
-  if (connection.peerClosed || !WaitFor(connection.fd, POLLIN, timeoutMs)) return false;
+  if (connection.peerClosed || !WaitFor(connection.socket, false, timeoutMs)) return false;
   char buffer[65536];
-  const ssize_t got = recv(connection.fd, buffer, sizeof(buffer), MSG_DONTWAIT);
+  const long got = ReceiveNow(connection.socket, buffer, sizeof(buffer));
   if (got <= 0) {
-    if (got < 0 && (errno == EAGAIN || errno == EINTR)) return true;
+    if (got == kWouldWait) return true;
     connection.peerClosed = true;
     return false;
   }
@@ -165,15 +161,14 @@ bool TScriptedServer::ReadMore(TConnection& connection, int timeoutMs) {
   return true;
 }
 
-bool TScriptedServer::SendAll(int fd, const std::string& bytes) {
+bool TScriptedServer::SendAll(TTestSocket socket, const std::string& bytes) {
   size_t sent = 0;
   while (sent < bytes.size()) {
-    const ssize_t result =
-        send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+    const long result = SendNow(socket, bytes.data() + sent, bytes.size() - sent);
     if (result > 0) {
       sent += static_cast<size_t>(result);
-    } else if (result < 0 && (errno == EAGAIN || errno == EINTR)) {
-      if (!WaitFor(fd, POLLOUT, kStepLimitMs)) return false;
+    } else if (result == kWouldWait) {
+      if (!WaitFor(socket, true, kStepLimitMs)) return false;
     } else {
       return false;
     }
@@ -200,7 +195,7 @@ long long NowMs() {
 
 bool TScriptedServer::Play(TConnection& connection, const TConnectionScript& script) {
   using TStep = TConnectionScript::TStep;
-  const int fd = connection.fd;
+  const TTestSocket socket = connection.socket;
   for (const TStep& step : script.Steps()) {
     switch (step.kind) {
       case TStep::kReadRequest: {
@@ -232,7 +227,7 @@ bool TScriptedServer::Play(TConnection& connection, const TConnectionScript& scr
         break;
       }
       case TStep::kSend:
-        if (!SendAll(fd, step.bytes)) {
+        if (!SendAll(socket, step.bytes)) {
           Note("send failed on connection " + std::to_string(connection.index));
           return false;
         }
@@ -242,11 +237,9 @@ bool TScriptedServer::Play(TConnection& connection, const TConnectionScript& scr
         break;
       case TStep::kClose:
         return false;
-      case TStep::kReset: {
-        const linger abortive{1, 0};
-        setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof(abortive));
+      case TStep::kReset:
+        ResetOnClose(socket);
         return true;
-      }
       case TStep::kHold:
         while (ReadMore(connection, -1)) {
         }
@@ -258,25 +251,25 @@ bool TScriptedServer::Play(TConnection& connection, const TConnectionScript& scr
 
 void TScriptedServer::Run() {
   for (size_t index = 0;; ++index) {
-    if (!WaitFor(listener_, POLLIN, -1)) return;
-    const int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
+    if (!WaitFor(listener_, false, -1)) return;
+    const TTestSocket socket = AcceptConnection(listener_);
+    if (socket == kNoTestSocket) continue;
     {
       std::lock_guard<std::mutex> guard(lock_);
       received_.emplace_back();
     }
     TConnection connection;
-    connection.fd = fd;
+    connection.socket = socket;
     connection.index = index;
     const bool reset = index < scripts_.size() && Play(connection, scripts_[index]);
     if (!reset) {
       // A graceful close: the end of the sending side first, then whatever the client still
       // sent is read, so that the close does not turn into a reset.
-      shutdown(fd, SHUT_WR);
+      ShutdownSending(socket);
       while (ReadMore(connection, 0)) {
       }
     }
-    close(fd);
+    CloseTestSocket(socket);
     std::lock_guard<std::mutex> guard(lock_);
     ++finished_;
     changed_.notify_all();

@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/test_sockets.h"
+
 namespace pelmorix {
 
 // What a scripted server does on one accepted connection, step by step.
@@ -72,16 +74,17 @@ class TScriptedServer {
   void Run();
   // True when the script ended with a reset.
   bool Play(TConnection& connection, const TConnectionScript& script);
-  bool WaitFor(int fd, short events, int timeoutMs);
+  bool WaitFor(TTestSocket socket, bool write, int timeoutMs);
   bool ReadMore(TConnection& connection, int timeoutMs);
-  bool SendAll(int fd, const std::string& bytes);
+  bool SendAll(TTestSocket socket, const std::string& bytes);
   bool Pause(int milliseconds);
   void Note(const std::string& problem);
 
   std::vector<TConnectionScript> scripts_;
-  int listener_ = -1;
-  int wakeRead_ = -1;
-  int wakeWrite_ = -1;
+  TTestSocketUse socketUse_;
+  TTestSocket listener_ = kNoTestSocket;
+  TTestSocket wakeRead_ = kNoTestSocket;
+  TTestSocket wakeWrite_ = kNoTestSocket;
   uint16_t port_ = 0;
   std::thread thread_;
   std::mutex lock_;

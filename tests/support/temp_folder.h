@@ -1,10 +1,8 @@
 #pragma once
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -14,24 +12,39 @@ namespace pelmorix {
 // parts included) when the object goes.
 class TTempFolder {
  public:
+  // The folder's name is new: a name that is taken is never reused.
   TTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pelmorix-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const auto candidate =
+          std::filesystem::temp_directory_path() / ("pelmorix-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate)) path_ = candidate.generic_string();
+    }
+    if (path_.empty()) throw std::runtime_error("no fresh temporary folder");
   }
   ~TTempFolder() {
     std::error_code ignored;
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
          it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-      chmod(it->path().c_str(), 0755);
+      MakeWritable(it->path());
     }
-    chmod(path_.c_str(), 0755);
+    MakeWritable(path_);
     std::filesystem::remove_all(path_, ignored);
   }
   TTempFolder(const TTempFolder&) = delete;
   TTempFolder& operator=(const TTempFolder&) = delete;
 
   const std::string& Path() const { return path_; }
+  static void MakeWritable(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::permissions(
+        path,
+        std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+            std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+            std::filesystem::perms::others_exec,
+        ignored);
+  }
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
  private:
@@ -52,7 +65,7 @@ inline std::string ReadTextFile(const std::string& path) {
 inline void CopyProgram(const std::string& from, const std::string& to) {
   std::filesystem::create_directories(std::filesystem::path(to).parent_path());
   std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
-  chmod(to.c_str(), 0755);
+  TTempFolder::MakeWritable(to);
 }
 
 // Changes the current directory for the lifetime of the object.

@@ -1,0 +1,22 @@
+# The pieces of the Windows build that the Linux build does not have.
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+  message(FATAL_ERROR "The Windows build is 64-bit only")
+endif()
+if(PELMORIX_BUILD_GUI)
+  # The window and the browser control on Win32 are not built yet.
+  message(STATUS "Windows: the launcher window is not built; PELMORIX_BUILD_GUI is set to OFF")
+  set(PELMORIX_BUILD_GUI OFF CACHE BOOL "Build the GTK window, the browser and the launcher" FORCE)
+endif()
+
+# Everything the tests start runs under wine, in the build folder's own prefix.
+if(CMAKE_CROSSCOMPILING)
+  set(PELMORIX_WINEPREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${PELMORIX_WINEPREFIX})
+endif()
+
+if(PELMORIX_BUILD_TESTS)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "Win32 threads in GoogleTest" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()
