@@ -27,13 +27,16 @@ class TIdCookieManager {
   TIdCookieManager(const TIdCookieManager&) = delete;
   TIdCookieManager& operator=(const TIdCookieManager&) = delete;
 
-  // A "Set-cookie" value of a reply from the host.
+  // A "Set-cookie" value of a reply from the host. Stored only when its domain (the host's own
+  // when it names none) covers the host (DomainMatches); a text that holds CR, LF or NUL is
+  // dropped.
   void AddCookie(const std::string& text, const std::string& host);
   // A "Set-cookie2" value of a reply from the host. A quoted port list that is not made of
   // decimal numbers raises EConvertError.
   void AddCookie2(const std::string& text, const std::string& host);
-  // The value of the "Cookie" line for a request of the URL; empty when no cookie applies.
-  // Secure cookies are included only over a secure transport.
+  // The value of the "Cookie" line for a request of the URL; empty when no cookie applies. A
+  // cookie applies when its domain covers the URL's host (DomainMatches), its path begins the
+  // URL's path and its value is not empty; secure cookies only over a secure transport.
   std::string CookieTextFor(const TIdURI& url, bool secureTransport);
   void RemoveExpiredCookies();
 
