@@ -1,6 +1,7 @@
 // Plays a reply's cookies into a store: the first line is the request host, every further
 // line a "Set-cookie" value ("Set-cookie2" when it starts with "2 "); then asks for the
-// "Cookie" text of a request to that host, with the path of the last line.
+// "Cookie" text of a request to that host, with the path of the last line, and of a request
+// to another host, whose path holds the first host's name, which must get no cookie.
 #include <string>
 #include <vector>
 
@@ -44,5 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string plain = store.CookieTextFor(url, false);
   const std::string secure = store.CookieTextFor(url, true);
   FUZZ_CHECK(secure.size() >= plain.size());
+  // Every stored cookie's domain covers the host, so it ends the host's name; one more letter
+  // at the end makes a name that no such domain covers.
+  TIdURI other = url;
+  other.Host = host + "x";
+  other.Path = "/" + host + url.Path;
+  FUZZ_CHECK(store.CookieTextFor(other, true).empty());
   return 0;
 }

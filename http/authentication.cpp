@@ -4,13 +4,9 @@
 
 namespace pelmorix {
 
-void TIdAuthentication::SetPassword(const std::string& password) {
-  params_.SetValue("Password", password);
-}
+void TIdAuthentication::SetPassword(const std::string& password) { password_ = password; }
 
-void TIdAuthentication::SetUsername(const std::string& username) {
-  params_.SetValue("Username", username);
-}
+void TIdAuthentication::SetUsername(const std::string& username) { username_ = username; }
 
 void TIdAuthentication::Reset() { authRetries_ = 0; }
 

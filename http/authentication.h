@@ -9,8 +9,9 @@ namespace pelmorix {
 // What a credential object wants done after a challenge.
 enum class TIdAuthWhatsNext { wnAskTheProgram, wnDoRequest, wnFail };
 
-// Credentials for one scheme. The user name and password are kept as the parameters
-// "Username" and "Password"; the challenge lines of the server are kept beside them.
+// Credentials for one scheme: the user name and password exactly as given (a header list would
+// trim them and fold long ones at their blanks and commas), and beside them the challenge
+// lines of the server.
 class TIdAuthentication {
  public:
   TIdAuthentication() = default;
@@ -29,9 +30,8 @@ class TIdAuthentication {
   // The value of the "Authorization" line.
   virtual std::string Authentication() = 0;
 
-  std::string Username() const { return params_.ValueOf("Username"); }
-  std::string Password() const { return params_.ValueOf("Password"); }
-  TIdHeaderList& Params() { return params_; }
+  const std::string& Username() const { return username_; }
+  const std::string& Password() const { return password_; }
   // The challenge lines ("WWW-Authenticate" values) of the last reply.
   TIdHeaderList& AuthParams() { return authParams_; }
   int AuthRetries() const { return authRetries_; }
@@ -42,7 +42,8 @@ class TIdAuthentication {
   int currentStep_ = 0;
 
  private:
-  TIdHeaderList params_;
+  std::string username_;
+  std::string password_;
   TIdHeaderList authParams_;
 };
 

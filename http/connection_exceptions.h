@@ -5,6 +5,8 @@
 namespace pelmorix {
 
 PELMORIX_DECLARE_EXCEPTION(EIdAlreadyConnected, EIdException);
+// A port outside 1 to 65535, which the socket address would cut to 16 bits.
+PELMORIX_DECLARE_EXCEPTION(EIdInvalidPort, EIdException);
 PELMORIX_DECLARE_EXCEPTION(EIdConnectTimeout, EIdException);
 // A connect that failed without a socket error number; the message is the failure's own.
 PELMORIX_DECLARE_EXCEPTION(EIdConnectException, EIdException);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/datetime.h"
@@ -37,7 +38,7 @@ class TIdNetscapeCookie {
   const std::string& Expires() const { return expires_; }
   // The expiry in UTC, valid when the expiry text is not empty.
   TDateTime ExpiresUTC() const { return expiresUtc_; }
-  // Whether the host may set this cookie's domain.
+  // Whether the host may set this cookie's domain: the domain must match it (DomainMatches).
   virtual bool IsAllowed(const std::string& host) const;
   // Takes the other cookie's server form as its own text, and its kind.
   void Assign(const TIdNetscapeCookie& source);
@@ -93,6 +94,12 @@ class TIdCookieRFC2965 : public TIdCookieRFC2109 {
 };
 
 // Four dot-separated decimal parts of 0 to 255.
-bool IsDottedIPv4(const std::string& host);
+bool IsDottedIPv4(std::string_view host);
+
+// Whether a cookie domain covers the host: equal to it ignoring case, or, for a host name, an
+// ending of it right after a "." that has a dot inside itself (example.com covers
+// www.example.com, com covers nothing); a leading "." of the domain is not counted. A dotted
+// IPv4 address is covered only by itself.
+bool DomainMatches(const std::string& domain, const std::string& host);
 
 }  // namespace pelmorix

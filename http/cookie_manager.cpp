@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "http/internet_date.h"
@@ -20,8 +21,9 @@ bool PathBefore(const TIdNetscapeCookie* a, const TIdNetscapeCookie* b) {
   return a->Path.size() < b->Path.size();
 }
 
-bool Applies(const TIdNetscapeCookie& cookie, const std::string& path, bool secureTransport) {
-  return cookie.Path.size() <= path.size() &&
+bool Applies(const TIdNetscapeCookie& cookie, const TIdURI& url, bool secureTransport) {
+  const std::string& path = url.Path;
+  return DomainMatches(cookie.Domain, url.Host) && cookie.Path.size() <= path.size() &&
          path.compare(0, cookie.Path.size(), cookie.Path) == 0 &&
          (!cookie.Secure || secureTransport) && !cookie.Value.empty();
 }
@@ -64,6 +66,9 @@ void TIdCookieManager::AddCookie2(const std::string& text, const std::string& ho
 void TIdCookieManager::AddParsedCookie(std::unique_ptr<TIdNetscapeCookie> cookie,
                                        const std::string& text, const std::string& host,
                                        TLocalOffsetOnce& localOffset) {
+  // A CR, LF or NUL would end the "Cookie" line it is sent in, or refuse every later request
+  // to the host; such a text is no cookie.
+  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return;
   cookie->SetCookieText(text, localOffset);
   if (cookie->Domain.empty()) cookie->Domain = host;
   if (!cookie->IsAllowed(host)) return;
@@ -127,12 +132,11 @@ std::string TIdCookieManager::CookieTextFor(const TIdURI& url, bool secureTransp
   RemoveExpiredCookies();
   std::shared_lock guard(lock_);
   if (index_.IsEmpty()) return "";
-  const std::string target = UpperCase(url.Host + url.Path);
   std::vector<const TIdNetscapeCookie*> taken;
+  // Each cookie's own domain decides: the keys join domain and path without a mark between.
   index_.ForEach([&](const auto& entry) {
-    if (target.find(entry.UpperKey) == std::string::npos) return;
     entry.Object->ForEachBackward([&](const auto& named) {
-      if (Applies(*named.Object, url.Path, secureTransport)) taken.push_back(named.Object);
+      if (Applies(*named.Object, url, secureTransport)) taken.push_back(named.Object);
     });
   });
   // Longer paths first; among equal paths the order of taking stays.

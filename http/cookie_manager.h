@@ -30,16 +30,19 @@ class TIdCookieManager {
   TIdCookieManager(const TIdCookieManager&) = delete;
   TIdCookieManager& operator=(const TIdCookieManager&) = delete;
 
-  // A "Set-cookie" value of a reply from the host. The cookies of one reply share one local
-  // offset from UTC; without one, each call asks for its own.
+  // A "Set-cookie" value of a reply from the host. Stored only when its domain (the host's own
+  // when it names none) covers the host (DomainMatches); a text that holds CR, LF or NUL is
+  // dropped. The cookies of one reply share one local offset from UTC; without one, each call
+  // asks for its own.
   void AddCookie(const std::string& text, const std::string& host);
   void AddCookie(const std::string& text, const std::string& host, TLocalOffsetOnce& localOffset);
   // A "Set-cookie2" value of a reply from the host. A quoted port list that is not made of
   // decimal numbers raises EConvertError.
   void AddCookie2(const std::string& text, const std::string& host);
   void AddCookie2(const std::string& text, const std::string& host, TLocalOffsetOnce& localOffset);
-  // The value of the "Cookie" line for a request of the URL; empty when no cookie applies.
-  // Secure cookies are included only over a secure transport.
+  // The value of the "Cookie" line for a request of the URL; empty when no cookie applies. A
+  // cookie applies when its domain covers the URL's host (DomainMatches), its path begins the
+  // URL's path and its value is not empty; secure cookies only over a secure transport.
   std::string CookieTextFor(const TIdURI& url, bool secureTransport);
   void RemoveExpiredCookies();
   void RemoveExpiredCookies(TLocalOffsetOnce& localOffset);

@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "base/convert.h"
 #include "base/text.h"
 #include "http/http_protocol.h"
 #include "http/id_http.h"
@@ -9,12 +9,26 @@
 namespace pelmorix {
 namespace {
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 // Chunk size lines: the size in hexadecimal digits of either case, optionally followed by a
-// space, a TAB or ";" and an extension, which is ignored. Anything else counts as 0, the end.
-uint32_t ChunkSize(const std::string& line) {
-  const std::string digits = line.substr(0, line.find_first_of(" \t;"));
-  uint32_t size = 0;
-  return TryHexToUInt(digits, size) ? size : 0;
+// space, a TAB or ";" and an extension, which is ignored. -1 for anything else: no digits, a
+// character that is not one ("0x10", "-3", "zz"), or a size beyond 63 bits.
+int64_t ChunkSize(const std::string& line) {
+  const std::string_view digits = std::string_view(line).substr(0, line.find_first_of(" \t;"));
+  if (digits.empty()) return -1;
+  int64_t size = 0;
+  for (const char c : digits) {
+    const int digit = HexDigit(c);
+    if (digit < 0 || size > (INT64_MAX - digit) / 16) return -1;
+    size = size * 16 + digit;
+  }
+  return size;
 }
 
 bool IsChunked(const TIdHTTPResponse& response) {
@@ -44,12 +58,21 @@ void TIdHTTPProtocol::ReadBody(TStream* stream) {
 
 void TIdHTTPProtocol::ReadChunkedBody(TStream& stream) {
   http_.ReportStatus(hsStatusText, "Chunk Started");
-  for (uint32_t size; (size = ChunkSize(http_.ReceiveLine())) > 0;) {
+  for (;;) {
+    const int64_t size = ChunkSize(http_.ReceiveLine());
+    // A size the stream could not hold counts as unreadable too.
+    if (size < 0 || size > INT64_MAX - stream.Position()) {
+      // Where the chunk ends, and with it the next reply begins, is lost; the chunks before it
+      // stay in the stream.
+      http_.CloseConnection();
+      throw EIdInvalidChunkSize("Invalid chunk size.");
+    }
+    if (size == 0) break;
     http_.ReceiveToStream(stream, size);
     http_.ReceiveLine();  // the line end after the data
   }
-  // Trailer lines, up to the empty line that ends the body.
-  while (!http_.ReceiveLine().empty()) {
+  // Trailer lines, up to the empty line that ends the body; they count as part of the head.
+  while (!ReceiveHeadLine().empty()) {
   }
 }
 

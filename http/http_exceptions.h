@@ -34,4 +34,13 @@ class EIdHTTPProtocolException : public EIdProtocolReplyError {
 // The transport cannot carry the request (an "https" URL without an SSL transport).
 PELMORIX_DECLARE_EXCEPTION(EIdIOHandlerPropInvalid, EIdException);
 
+// Replies whose framing the client does not follow; each closes the connection, since where the
+// next reply begins is no longer known. A chunk size that is not a hexadecimal number:
+PELMORIX_DECLARE_EXCEPTION(EIdInvalidChunkSize, EIdException);
+// A head (the status and header lines of a reply and of the interim replies before it, and the
+// trailers of its chunked body) past TIdHTTPProtocol::kMaxHeadBytes:
+PELMORIX_DECLARE_EXCEPTION(EIdReplyHeadTooLarge, EIdException);
+// More than TIdHTTPProtocol::kMaxInterimReplies "100" replies before the real one:
+PELMORIX_DECLARE_EXCEPTION(EIdTooManyInterimReplies, EIdException);
+
 }  // namespace pelmorix

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "base/stream.h"
 #include "http/http_request.h"
 #include "http/http_response.h"
@@ -15,6 +18,13 @@ enum class TIdHTTPWhatsNext { Follow, Finish, Undetermined, Reauthenticate };
 // reading the reply head and deciding what follows each reply.
 class TIdHTTPProtocol {
  public:
+  // Bounds of what one attempt reads as head, well above anything real: the bytes of the status
+  // and header lines of its replies, the skipped "100" replies included, and of the trailers of
+  // a chunked body, each line counted with two bytes for its end; and the count of skipped
+  // "100" replies.
+  static constexpr int64_t kMaxHeadBytes = 1024 * 1024;
+  static constexpr int kMaxInterimReplies = 16;
+
   explicit TIdHTTPProtocol(TIdCustomHTTP& http);
   TIdHTTPProtocol(const TIdHTTPProtocol&) = delete;
   TIdHTTPProtocol& operator=(const TIdHTTPProtocol&) = delete;
@@ -25,6 +35,10 @@ class TIdHTTPProtocol {
   // Builds the header lines (with proxy credentials and cookies) and sends the request line,
   // the lines and the empty line in one piece, then a POST or PUT body.
   void BuildAndSendRequest();
+  // Starts counting the head of an attempt afresh (kMaxHeadBytes).
+  void StartReplyHead() { headBytes_ = 0; }
+  // One line of the head, counted against kMaxHeadBytes; past it raises EIdReplyHeadTooLarge.
+  std::string ReceiveHeadLine();
   // Reads the header lines after the status line up to the empty line; a peer that closes
   // meanwhile closes the connection and ends the head there. Then parses the fields.
   void RetrieveHeaders();
@@ -32,7 +46,8 @@ class TIdHTTPProtocol {
   // EIdHTTPProtocolException for a reply that is not accepted.
   TIdHTTPWhatsNext ProcessResponse();
 
-  // Set when the body was left unread, so the connection cannot serve another request.
+  // Set when the body was left unread, or a reply is left behind an interim one, so the
+  // connection cannot serve another request.
   bool CloseAfterRequest() const { return closeAfterRequest_; }
   void StartRequest() { closeAfterRequest_ = false; }
 
@@ -53,6 +68,7 @@ class TIdHTTPProtocol {
   TIdHTTPRequest request_;
   TIdHTTPResponse response_;
   bool closeAfterRequest_ = false;
+  int64_t headBytes_ = 0;
 };
 
 }  // namespace pelmorix

@@ -42,6 +42,14 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse() {
     }
   }
   const int code = response_.StatusCode();
+  if (code / 100 == 1) {
+    // An interim reply other than 100 (those are skipped with the head) stands in front of the
+    // real reply, which this request does not read: left in the connection, it would be taken
+    // for the answer to the next request. So the refused reply also ends the connection, even
+    // when it names a location.
+    closeAfterRequest_ = true;
+    RaiseProtocolError();
+  }
   if (IsRedirect(code, response_.Location)) return ProcessRedirect();
   if (code / 100 == 2) {
     if (!http_.IsConnected()) return TIdHTTPWhatsNext::Undetermined;

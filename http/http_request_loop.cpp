@@ -51,6 +51,10 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TStr
     // The reply and its body were read whole, so the connection may serve the next request.
     EndRequest();
     throw;
+  } catch (const EIdInvalidRequestCharacter&) {
+    // Refused before this attempt sent anything; an earlier one's reply was read whole.
+    EndRequest();
+    throw;
   } catch (...) {
     // Anything else may leave part of a reply in the connection, in front of the next one.
     CloseConnection();
@@ -146,11 +150,17 @@ void TIdCustomHTTP::ChooseProxyConnection() {
 
 void TIdCustomHTTP::ReadReplyHead() {
   TIdHTTPResponse& response = Response();
-  do {
-    response.StatusLine = ReceiveLine();
+  protocol_->StartReplyHead();
+  for (int skipped = 0;; ++skipped) {
+    if (skipped > TIdHTTPProtocol::kMaxInterimReplies) {
+      CloseConnection();
+      throw EIdTooManyInterimReplies("Too many interim replies.");
+    }
+    response.StatusLine = protocol_->ReceiveHeadLine();
     protocol_->RetrieveHeaders();
     ProcessCookies();
-  } while (response.StatusCode() == 100);
+    if (response.StatusCode() != 100) return;
+  }
 }
 
 void TIdCustomHTTP::ProcessCookies() {

@@ -1,6 +1,7 @@
 #include "http/request_composition.h"
 
 #include "base/convert.h"
+#include "base/format.h"
 #include "base/text.h"
 #include "http/merge_path.h"
 
@@ -19,7 +20,46 @@ bool HasBody(TIdHTTPMethod method) {
   return method == TIdHTTPMethod::Post || method == TIdHTTPMethod::Put;
 }
 
+void CheckHeaderValue(const char* name, const std::string& value) {
+  if (HoldsLineBreakOrNul(value)) ThrowInvalidHeaderValue(name);
+}
+
 }  // namespace
+
+bool HoldsLineBreakOrNul(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+void ThrowInvalidHeaderValue(const std::string& name) {
+  throw EIdInvalidRequestCharacter(Format("Header %s holds CR, LF or NUL.", name.c_str()));
+}
+
+void CheckRequestText(const TIdHTTPRequest& request) {
+  if (HoldsLineBreakOrNul(request.Target)) {
+    throw EIdInvalidRequestCharacter("Request target holds CR, LF or NUL.");
+  }
+  // The fields of BuildHeaderLines that are texts; the numbers and dates are written by the
+  // client itself, and credentials travel in base64.
+  CheckHeaderValue("Connection", request.Connection);
+  CheckHeaderValue("Content-Version", request.ContentVersion);
+  CheckHeaderValue("Content-Encoding", request.ContentEncoding);
+  CheckHeaderValue("Content-Language", request.ContentLanguage);
+  CheckHeaderValue("Content-Type", request.ContentType);
+  CheckHeaderValue("Cache-control", request.CacheControl);
+  CheckHeaderValue("Pragma", request.Pragma);
+  CheckHeaderValue("Proxy-Connection", request.ProxyConnection);
+  CheckHeaderValue("Host", request.Host);
+  CheckHeaderValue("Accept", request.Accept);
+  CheckHeaderValue("Accept-Charset", request.AcceptCharSet);
+  CheckHeaderValue("Accept-Encoding", request.AcceptEncoding);
+  CheckHeaderValue("Accept-Language", request.AcceptLanguage);
+  CheckHeaderValue("From", request.From);
+  CheckHeaderValue("Referer", request.Referer);
+  CheckHeaderValue("User-Agent", request.UserAgent);
+  for (const std::string& line : request.CustomHeaders.Lines()) {
+    if (HoldsLineBreakOrNul(line)) ThrowInvalidHeaderValue(line.substr(0, line.find(':')));
+  }
+}
 
 void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version) {
   const TIdURI url(request.Target);
@@ -53,6 +93,7 @@ void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocol
   }
   request.Host =
       currentUrl.Port == IntToStr(80) ? currentUrl.Host : currentUrl.Host + ":" + currentUrl.Port;
+  CheckRequestText(request);
 }
 
 }  // namespace pelmorix

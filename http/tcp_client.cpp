@@ -1,5 +1,6 @@
 #include "http/tcp_client.h"
 
+#include "base/format.h"
 #include "http/connection_exceptions.h"
 
 namespace pelmorix {
@@ -7,6 +8,9 @@ namespace pelmorix {
 TIdTCPClient::TIdTCPClient(TIdSocketLayer& layer) : TIdTCPConnection(layer) {}
 
 void TIdTCPClient::OpenConnection(int timeoutMilliseconds) {
+  if (port_ < 1 || port_ > 65535) {
+    throw EIdInvalidPort(Format("Port %d is outside the range 1 to 65535.", port_));
+  }
   // A second open must not cost the connection that is open.
   if (IOHandler() != nullptr && IOHandler()->HasSocket()) {
     throw EIdAlreadyConnected("Already connected.");

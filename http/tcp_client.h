@@ -27,8 +27,9 @@ class TIdTCPClient : public TIdTCPConnection {
   TIdNotifyEvent OnConnected;
 
   // Connects, with a connect time-out in ms: -1 or 0 connect on the caller's thread without
-  // limit, -2 waits on a worker without limit. Raises EIdAlreadyConnected while connected; any
-  // later failure drops the socket and propagates, and the next call starts over.
+  // limit, -2 waits on a worker without limit. Raises EIdInvalidPort for a Port outside 1 to
+  // 65535 before anything else, EIdAlreadyConnected while connected; any later failure drops
+  // the socket and propagates, and the next call starts over.
   virtual void OpenConnection(int timeoutMilliseconds = -1);
 
  private:

@@ -37,6 +37,19 @@ TEST(CookieManager, MatchesDomainAndPath) {
   EXPECT_EQ(TextFor(store, "http://elsewhere.org/"), "");
 }
 
+TEST(CookieManager, ACookieGoesOnlyToHostsItsDomainCovers) {
+  TIdCookieManager store;
+  store.AddCookie("vendor=1; domain=example.com; path=/", kHost);
+  store.AddCookie("host=2; path=/", kHost);
+  EXPECT_EQ(TextFor(store, "http://shop.example.com/"), "vendor=1");
+  // Names and paths that merely hold the domain are other hosts.
+  for (const char* url :
+       {"http://elsewhere.org/www.example.com/", "http://elsewhere.org/example.com",
+        "http://notexample.com/", "http://example.com.elsewhere.org/"}) {
+    EXPECT_EQ(TextFor(store, url), "") << url;
+  }
+}
+
 TEST(CookieManager, OrdersLongerPathsFirstThenNewerNames) {
   TIdCookieManager store;
   EXPECT_EQ(TextFor(store, "http://www.example.com/"), "");

@@ -114,7 +114,7 @@ TEST(Cookie, Rfc2965ReadsPortsDiscardAndCommentUrl) {
   EXPECT_THROW(cookie.SetCookieText("a=1; port=\"80,x\""), EConvertError);
 }
 
-TEST(Cookie, HostMaySetItsOwnNameOrAnEndingOfIt) {
+TEST(Cookie, HostMaySetItsOwnNameOrADomainThatEndsItAfterADot) {
   auto allowed = [](const std::string& domain, const std::string& host) {
     TIdNetscapeCookie cookie;
     cookie.Domain = domain;
@@ -125,8 +125,14 @@ TEST(Cookie, HostMaySetItsOwnNameOrAnEndingOfIt) {
   EXPECT_TRUE(allowed(".example.com", "www.example.com"));
   EXPECT_FALSE(allowed("other.example.com", "www.example.com"));
   EXPECT_FALSE(allowed(".other.com", "www.example.com"));
-  EXPECT_FALSE(allowed("WWW.example.com", "www.example.com"));
+  EXPECT_TRUE(allowed("WWW.example.com", "www.example.com"));  // names ignore case
   EXPECT_FALSE(allowed("www.example.com.evil", "www.example.com"));
+  // Not after a dot, or a whole top-level domain.
+  EXPECT_FALSE(allowed("ample.com", "www.example.com"));
+  EXPECT_FALSE(allowed("com", "www.example.com"));
+  EXPECT_FALSE(allowed(".com", "www.example.com"));
+  EXPECT_FALSE(allowed("", "www.example.com"));
+  EXPECT_TRUE(allowed("localhost", "localhost"));
   EXPECT_TRUE(allowed(".EXAMPLE.com", ".example.com"));
   EXPECT_TRUE(allowed("127.0.0.1", "127.0.0.1"));
   EXPECT_FALSE(allowed("0.0.1", "127.0.0.1"));

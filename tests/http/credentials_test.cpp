@@ -27,8 +27,19 @@ TEST(BasicAuthentication, BuildsTheAuthorizationText) {
   auth.SetUsername("Aladdin");
   auth.SetPassword("open sesame");
   EXPECT_EQ(auth.Authentication(), "Basic QWxhZGRpbjpvcGVuIHNlc2FtZQ==");
-  EXPECT_EQ(auth.Params().ValueOf("USERNAME"), "Aladdin");
+  EXPECT_EQ(auth.Username(), "Aladdin");
   EXPECT_EQ(auth.Steps(), 1);
+}
+
+TEST(BasicAuthentication, KeepsTheUserNameAndPasswordAsGiven) {
+  // Blanks at the ends, and a password long enough to be folded at its commas in a header list.
+  const std::string password = " pw, " + std::string(80, 'p') + ",x ";
+  TIdBasicAuthentication auth;
+  auth.SetUsername(" user ");
+  auth.SetPassword(password);
+  EXPECT_EQ(auth.Username(), " user ");
+  EXPECT_EQ(auth.Password(), password);
+  EXPECT_EQ(auth.Authentication(), "Basic " + TIdEncoderMIME::Encode(" user :" + password));
 }
 
 TEST(BasicAuthentication, CountsAttemptsAndAsksWithoutAUserName) {

@@ -130,23 +130,80 @@ TEST_F(HostileServerTest, LinesBeyondTheMaximumLengthEndTheRequest) {
   EXPECT_EQ(server.AcceptedCount(), 3u);
 }
 
-TEST_F(HostileServerTest, ChunkSizesThatAreNotHexadecimalEndTheBodyThere) {
-  // A size line that does not read as a number counts as the last chunk; the lines after it up
-  // to the empty line are taken as trailers, and the connection serves the next request.
-  TScriptedServer server({TConnectionScript()
-                              .ReadRequest()
-                              .Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
-                                    "5\r\nabcde\r\nzz\r\nfghij\r\n\r\n")
-                              .ReadRequest()
-                              .Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
-                                    "-3\r\nabc\r\n0\r\n\r\n")
-                              .ReadRequest()
-                              .Send(Reply("next"))
-                              .Hold()});
-  EXPECT_EQ(http_.Get(Url(server)), "abcde");
-  EXPECT_EQ(http_.Get(Url(server)), "");
+TEST_F(HostileServerTest, ChunkSizesThatAreNotHexadecimalRaiseCloseAndKeepTheChunksBefore) {
+  // Each on a connection that the server keeps open: the client itself must let it go.
+  const std::vector<std::string> sizes = {"zz", "-3", "0x10", "", "8000000000000000"};
+  std::vector<TConnectionScript> scripts;
+  for (const std::string& size : sizes) {
+    scripts.push_back(TConnectionScript()
+                          .ReadRequest()
+                          .Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                "5\r\nabcde\r\n" +
+                                size + "\r\nfghij\r\n0\r\n\r\n")
+                          .Hold());
+  }
+  scripts.push_back(TConnectionScript().ReadRequest().Send(Reply("next")).Hold());
+  TScriptedServer server(scripts);
+  for (const std::string& size : sizes) {
+    TMemoryStream stream;
+    const TOutcome outcome = Fetch(Url(server), stream);
+    EXPECT_EQ(outcome.ClassName, "EIdInvalidChunkSize") << size;
+    EXPECT_EQ(outcome.Message, "Invalid chunk size.") << size;
+    EXPECT_EQ(stream.DataString(), "abcde") << size;
+    EXPECT_FALSE(http_.IsConnected()) << size;
+  }
   EXPECT_EQ(http_.Get(Url(server)), "next");
-  EXPECT_EQ(server.AcceptedCount(), 1u);
+  EXPECT_EQ(server.AcceptedCount(), sizes.size() + 1);
+}
+
+TEST_F(HostileServerTest, HeadsAndInterimRepliesPastTheirBoundsRaiseAndClose) {
+  constexpr int64_t kBound = TIdHTTPProtocol::kMaxHeadBytes;
+  std::string manyLines;  // each line counts 8 bytes with its line end
+  while (static_cast<int64_t>(manyLines.size()) <= kBound) manyLines += "X-A: b\r\n";
+  std::string interim;
+  for (int i = 0; i < TIdHTTPProtocol::kMaxInterimReplies; ++i) {
+    interim += "HTTP/1.1 100 Continue\r\n\r\n";
+  }
+  TScriptedServer server({
+      // As many skipped replies as allowed still lead to the real one.
+      TConnectionScript()
+          .ReadRequest()
+          .Send(interim + Reply("allowed", "200 OK", "Connection: close\r\n"))
+          .Hold(),
+      TConnectionScript()
+          .ReadRequest()
+          .Send(interim + "HTTP/1.1 100 Continue\r\n\r\n" + Reply("one too many"))
+          .Hold(),
+      TConnectionScript().ReadRequest().Send("HTTP/1.1 200 OK\r\n" + manyLines).Hold(),
+      // Trailers count as head.
+      TConnectionScript()
+          .ReadRequest()
+          .Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\n" + manyLines)
+          .Hold(),
+      // Without a line limit of the client's, one line of the head is bound as well.
+      TConnectionScript()
+          .ReadRequest()
+          .Send("HTTP/1.1 200 OK\r\nX-Long: " + std::string(kBound, 'a') + "\r\n\r\n")
+          .Hold(),
+      TConnectionScript().ReadRequest().Send(Reply("next")).Hold(),
+  });
+  EXPECT_EQ(http_.Get(Url(server)), "allowed");
+  TOutcome outcome = Fetch(Url(server));
+  EXPECT_EQ(outcome.ClassName, "EIdTooManyInterimReplies");
+  EXPECT_EQ(outcome.Message, "Too many interim replies.");
+  EXPECT_FALSE(http_.IsConnected());
+  http_.SetMaxLineLength(0);
+  for (int i = 0; i < 3; ++i) {
+    TMemoryStream stream;
+    outcome = Fetch(Url(server), stream);
+    EXPECT_EQ(outcome.ClassName, "EIdReplyHeadTooLarge") << i;
+    EXPECT_EQ(outcome.Message, "Reply head too large.") << i;
+    EXPECT_FALSE(http_.IsConnected()) << i;
+    if (i == 1) {
+      EXPECT_EQ(stream.DataString(), "a");  // the chunk before the trailers
+    }
+  }
+  EXPECT_EQ(http_.Get(Url(server)), "next");
 }
 
 TEST_F(HostileServerTest, HugeAnnouncedSizesWithFewBytesKeepWhatCameAndRaise) {
@@ -160,12 +217,14 @@ TEST_F(HostileServerTest, HugeAnnouncedSizesWithFewBytesKeepWhatCameAndRaise) {
       TConnectionScript().ReadRequest().Send(chunkedHead + "ffffffff\r\nef").Close(),
       // Closed in the middle of a size line: the chunks before it stay.
       TConnectionScript().ReadRequest().Send(chunkedHead + "3\r\nghi\r\n1").Close(),
+      // A size of 33 bits is no end of the body: what follows it is its data.
+      TConnectionScript().ReadRequest().Send(chunkedHead + "100000003\r\njkl\r\n0\r\n\r\n").Close(),
       TConnectionScript()
           .ReadRequest()
           .Send("HTTP/1.1 200 OK\r\nContent-Length: 2147483647\r\n\r\nto a file")
           .Close(),
   });
-  const std::vector<std::string> kept = {"few bytes", "abcd", "ef", "ghi"};
+  const std::vector<std::string> kept = {"few bytes", "abcd", "ef", "ghi", "jkl\r\n0\r\n\r\n"};
   for (size_t i = 0; i < kept.size(); ++i) {
     TMemoryStream stream;
     const TOutcome outcome = Fetch(Url(server), stream);

@@ -8,6 +8,12 @@ namespace {
 
 using HttpClientEventTest = HttpClientTest;
 
+int Occurrences(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 TEST_F(HttpClientEventTest, HeadersHandlerThatStopsLeavesTheBodyAndTheConnection) {
   TScriptedServer server({TConnectionScript()
                               .ReadRequest()
@@ -123,6 +129,13 @@ TEST_F(HttpClientEventTest, InProcessAuthenticationAsksTheProgramAndRetriesALimi
     EXPECT_EQ(error.ErrorBody(), "denied");
   }
   EXPECT_EQ(server.AcceptedCount(), 1u);
+  // The attempts count across the client's requests: the first answered challenge took two
+  // (asking the program, then sending), so of the server's four further challenges only one is
+  // answered before AuthRetries ends it; the program is not asked again.
+  const std::string received = server.Received(0);
+  EXPECT_EQ(Occurrences(received, "GET / HTTP/1.1"), 4);
+  EXPECT_EQ(Occurrences(received, "Authorization: Basic dXNlcjpwdw=="), http_.AuthRetries());
+  EXPECT_EQ(asked, 1);
 }
 
 }  // namespace

@@ -31,7 +31,6 @@ TEST_F(HttpReplyErrorTest, RefusedRepliesRaiseWithStatusLineCodeAndBodyAndLeaveT
       {Reply("0123456789", "404 Not Found"), "HTTP/1.1 404 Not Found", 404, "0123456789"},
       {Reply("<h1>gone</h1>", "500 Internal Server Error"), "HTTP/1.1 500 Internal Server Error",
        500, "<h1>gone</h1>"},
-      {Reply("", "101 Switching Protocols"), "HTTP/1.1 101 Switching Protocols", 101, ""},
       {Reply("here", "200 OK", "Location: /other\r\n"), "HTTP/1.1 200 OK", 200, "here"},
       {Reply("?", "OK"), "HTTP/1.1 OK", -1, "?"},
   };
@@ -57,6 +56,27 @@ TEST_F(HttpReplyErrorTest, RefusedRepliesRaiseWithStatusLineCodeAndBodyAndLeaveT
   // A status line without a reason phrase still has its code.
   EXPECT_EQ(http_.Get(Url(server, "/last")), "fine");
   EXPECT_EQ(server.AcceptedCount(), 1u);
+}
+
+TEST_F(HttpReplyErrorTest, AnInterimReplyOtherThan100RaisesAndTheReplyBehindItAnswersNothing) {
+  TScriptedServer server(
+      {TConnectionScript()
+           .ReadRequest()
+           .Send("HTTP/1.1 103 Early Hints\r\nLink: </a.css>; rel=preload\r\n\r\n" + Reply("first"))
+           .Hold(),
+       TConnectionScript().ReadRequest().Send(Reply("second")).Hold()});
+  try {
+    http_.Get(Url(server));
+    ADD_FAILURE();
+  } catch (const EIdHTTPProtocolException& error) {
+    EXPECT_EQ(error.Message(), "HTTP/1.1 103 Early Hints");
+    EXPECT_EQ(error.ReplyCode(), 103);
+    EXPECT_EQ(error.ErrorBody(), "");
+  }
+  // The "200" behind the 103 was never read: the connection went with it.
+  EXPECT_FALSE(http_.IsConnected());
+  EXPECT_EQ(http_.Get(Url(server)), "second");
+  EXPECT_EQ(server.AcceptedCount(), 2u);
 }
 
 TEST_F(HttpReplyErrorTest, PeerClosingDuringTheHeadEndsTheHeadThere) {
@@ -121,8 +141,53 @@ TEST_F(HttpReplyErrorTest, UrlsThatCannotBeRequestedRaiseBeforeAnythingIsSent) {
   } catch (const EConvertError& error) {
     EXPECT_NE(error.Message().find("'8x'"), std::string::npos);
   }
+  // Cut to 16 bits, the port one past the range would reach the server's own.
+  const int wrapped = server.Port() + 65536;
+  try {
+    http_.Get("http://127.0.0.1:" + std::to_string(wrapped) + "/");
+    ADD_FAILURE();
+  } catch (const EIdInvalidPort& error) {
+    EXPECT_EQ(error.Message(),
+              "Port " + std::to_string(wrapped) + " is outside the range 1 to 65535.");
+  }
+  EXPECT_THROW(http_.Get("http://127.0.0.1:0/"), EIdInvalidPort);
   EXPECT_EQ(server.AcceptedCount(), 1u);
   EXPECT_EQ(server.Received(0), RequestHead(server, "/"));
+}
+
+TEST_F(HttpReplyErrorTest, LineBreaksAndNulInTargetsAndHeaderValuesRaiseBeforeAnythingIsSent) {
+  // The cookie's lone CR would pass for a line end in the "Cookie" line; it is not stored.
+  TScriptedServer server({TConnectionScript()
+                              .ReadRequest()
+                              .Send(Reply("a", "200 OK", "Set-Cookie: c=1\rX-Evil: 1\r\n"))
+                              .ReadRequest()
+                              .Send(Reply("b"))
+                              .Hold()});
+  EXPECT_EQ(http_.Get(Url(server)), "a");
+  for (const std::string& bad :
+       {std::string("\r\nX-Evil: 1"), std::string("\n"), std::string("x\0y", 3)}) {
+    try {
+      http_.Get(Url(server, "/a" + bad));
+      ADD_FAILURE();
+    } catch (const EIdInvalidRequestCharacter& error) {
+      EXPECT_EQ(error.Message(), "Request target holds CR, LF or NUL.");
+    }
+  }
+  http_.Request().UserAgent = "u\r\nX-Evil: 1";
+  try {
+    http_.Get(Url(server));
+    ADD_FAILURE();
+  } catch (const EIdInvalidRequestCharacter& error) {
+    EXPECT_EQ(error.Message(), "Header User-Agent holds CR, LF or NUL.");
+  }
+  http_.Request().UserAgent = TIdRequestHeaderInfo::kDefaultUserAgent;
+  http_.Request().CustomHeaders.Add("X-Note: a\rb");
+  EXPECT_THROW(http_.Get(Url(server)), EIdInvalidRequestCharacter);
+  http_.Request().CustomHeaders.Clear();
+  // Nothing of the refused requests reached the server, and the connection serves on.
+  EXPECT_EQ(http_.Get(Url(server, "/b")), "b");
+  EXPECT_EQ(server.AcceptedCount(), 1u);
+  EXPECT_EQ(server.Received(0), RequestHead(server, "/") + RequestHead(server, "/b"));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "http/socket_exceptions.h"
 
 namespace pelmorix {
@@ -38,8 +40,13 @@ TEST(WinSockBinding, LoadsByNameBindsOnFirstCallAndStubsAfterUnload) {
   const SOCKET s = binding.socket(WS_AF_INET, WS_SOCK_STREAM, 0);
   ASSERT_NE(s, INVALID_SOCKET);
   EXPECT_EQ(binding.closesocket(s), 0);
-  EXPECT_EQ(binding.Htons(0x1234), binding.Ntohs(0x1234));
-  EXPECT_EQ(binding.Ntohl(binding.Htonl(0x01020304)), 0x01020304u);
+  // Network order puts the most significant byte first in memory, whatever this machine's is.
+  const uint16_t shortValue = binding.Htons(0x1234);
+  const uint32_t longValue = binding.Htonl(0x01020304);
+  EXPECT_EQ(std::memcmp(&shortValue, "\x12\x34", 2), 0);
+  EXPECT_EQ(std::memcmp(&longValue, "\x01\x02\x03\x04", 4), 0);
+  EXPECT_EQ(binding.Ntohs(shortValue), 0x1234);
+  EXPECT_EQ(binding.Ntohl(longValue), 0x01020304u);
   binding.WSASetLastError(10061);
   EXPECT_EQ(binding.WSAGetLastError(), 10061);
   EXPECT_EQ(binding.WSACleanup(), 0);
