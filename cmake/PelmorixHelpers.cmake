@@ -60,9 +60,10 @@ endif()
 add_custom_target(pelmorix_tests)
 
 # A GoogleTest executable of the SOURCES, linked with the LIBRARIES, registered with CTest.
-# Each test case becomes its own CTest entry, so one hanging case is named in the report.
+# Each test case becomes its own CTest entry, so one hanging case is named in the report;
+# PROPERTIES are further CTest properties of every case (name value ...).
 function(pelmorix_add_tests name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBRARIES;PROPERTIES")
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} ${arg_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock
                         Threads::Threads)
@@ -70,7 +71,7 @@ function(pelmorix_add_tests name)
   target_compile_definitions(${name} PRIVATE PELMORIX_BIN_DIR="${PELMORIX_PROGRAM_BIN_DIR}"
                                              PELMORIX_SOURCE_DIR="${PELMORIX_PROGRAM_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 DISCOVERY_MODE ${PELMORIX_DISCOVERY_MODE}
-                       PROPERTIES TIMEOUT 300)
+                       PROPERTIES TIMEOUT 300 ${arg_PROPERTIES})
   add_dependencies(pelmorix_tests ${name})
 endfunction()
 
