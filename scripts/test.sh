@@ -48,18 +48,28 @@ tsan_stage() {
 # without one) and ended afterwards. The first program of a server session starts wine's own
 # system processes, which keep that program's output open: CTest, listing a test program's
 # cases, would wait on them until its time-out. So a first program with its output on
-# /dev/null starts them.
+# /dev/null starts them. The window toolkit's tests need a display: the stage starts an X server
+# of its own (Xvfb picks a free display number) before the first wine program, so wine's system
+# processes and every test share it, and ends it afterwards.
 windows_stage() {
-  local prefix="$root/build-windows/wine-prefix" status
+  local prefix="$root/build-windows/wine-prefix" status display_file xvfb
   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORIX_WERROR=ON >/dev/null &&
     cmake --build build-windows --parallel "$jobs" &&
     sh cmake/wine-prefix.sh "$prefix" || return 1
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  local -x DISPLAY=":$(head -n 1 "$display_file")"
+  rm -f "$display_file"
   WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1
   sh cmake/wine-run.sh "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
   run_ctest build-windows windows --output-on-failure --parallel "$jobs" --timeout 300
   status=$?
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
   return "$status"
 }
 
