@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "platform/ui/application.h"
 #include "platform/ui/graphics.h"
@@ -23,25 +22,5 @@ TColor ClientPixel(::HWND window, int x, int y);
 void MoveMouseTo(::HWND window, int x, int y);
 void PressMouse();
 void ReleaseMouse();
-
-// A message box as another thread sees it: found by its caption, read and answered.
-struct TAnsweredBox {
-  bool Found = false;
-  std::string Text;
-  bool HasIcon = false;
-};
-
-// Waits on a thread of its own for the box with the caption and presses its button `answer`
-// (IDOK, IDYES, IDNO); Result() waits for that thread.
-class TBoxAnswerer {
- public:
-  TBoxAnswerer(std::string caption, int answer);
-  ~TBoxAnswerer();
-  const TAnsweredBox& Result();
-
- private:
-  std::thread thread_;
-  TAnsweredBox result_;
-};
 
 }  // namespace pelmorix::test

@@ -11,6 +11,7 @@
 #include "platform/ui/timer.h"
 #include "platform/ui/win32/win32_backend.h"
 #include "tests/gui/win32/desktop_support.h"
+#include "tests/support/message_box_answerer.h"
 
 namespace pelmorix {
 namespace {

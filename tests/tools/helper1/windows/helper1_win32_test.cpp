@@ -7,6 +7,7 @@
 
 #include "platform/files/files.h"
 #include "platform/processes/process_image_path.h"
+#include "tests/support/message_box_answerer.h"
 // After the interfaces: the system's macros must not rewrite their declarations.
 #include <windows.h>
 // The system names its own function so; the interface's is meant below.
@@ -108,8 +109,14 @@ TEST_F(Helper1Win32Test, GivesUpAfterItsWaitAndLeavesBothFiles) {
   ASSERT_TRUE(RunTarget(target));
   const std::string old = Read(target_);
   ASSERT_NE(::SetEnvironmentVariableA("PELMORIX_HELPER1_WAIT_MS", "300"), 0);
+  // The failure is shown in a box that waits for its answer; Helper1 ends once it is given.
+  test::TBoxAnswerer answerer("Helper1", IDOK);
   TStartedProgram helper1(helper1_, "Helper1.exe /temp-Pelmorix.exe /Pelmorix.exe /101", folder_);
   ::SetEnvironmentVariableA("PELMORIX_HELPER1_WAIT_MS", nullptr);
+  ASSERT_TRUE(answerer.Result().Found);
+  EXPECT_NE(answerer.Result().Text.find("is still running after 300 ms"), std::string::npos)
+      << answerer.Result().Text;
+  EXPECT_TRUE(answerer.Result().HasIcon);
   EXPECT_EQ(helper1.ExitCodeWithin(30000), 1u);
   EXPECT_EQ(target.ExitCodeWithin(0), STILL_ACTIVE);
   EXPECT_EQ(Read(target_), old);

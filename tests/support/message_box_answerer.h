@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <thread>
+
+namespace pelmorix::test {
+
+// A message box as another thread (of this or another program) sees it: found by its caption
+// and read.
+struct TAnsweredBox {
+  bool Found = false;
+  std::string Text;
+  bool HasIcon = false;
+};
+
+// Waits on a thread of its own (up to 20 s) for a visible box with the caption and presses its
+// button `answer` (IDOK, IDYES, IDNO); Result() waits for that thread.
+class TBoxAnswerer {
+ public:
+  TBoxAnswerer(std::string caption, int answer);
+  ~TBoxAnswerer();
+  TBoxAnswerer(const TBoxAnswerer&) = delete;
+  TBoxAnswerer& operator=(const TBoxAnswerer&) = delete;
+  const TAnsweredBox& Result();
+
+ private:
+  std::thread thread_;
+  TAnsweredBox result_;
+};
+
+}  // namespace pelmorix::test
