@@ -250,7 +250,8 @@ TEST_F(PatchRunTest, ListsTooLongOrUnreadableAreRefusedBeforeAnyDownload) {
   ServedFiles(1);
   Offer("1", 1, "{base}files/f0.bin|f0.bin|..\\target0.bin|");
   Run();
-  EXPECT_EQ(ReadFile(rig.WorkFolder + "/../target0.bin"), "data of f0.bin") << rig.Boxes().back().text;
+  EXPECT_EQ(ReadFile(rig.WorkFolder + "/../target0.bin"), "data of f0.bin")
+      << rig.Boxes().back().text;
   std::filesystem::remove(rig.WorkFolder + "/../target0.bin");
 }
 
