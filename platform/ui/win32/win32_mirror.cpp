@@ -144,6 +144,7 @@ TWin32Backend::TPeer& TWin32Backend::MirrorControl(TControl& control, TPeer& par
 ::HWND TWin32Backend::NewWindowFor(TControl& control, TPeer& peer, ::HWND parent) {
   const char* window_class = kFaceClass;
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD extended_style = 0;
   if (dynamic_cast<TBitBtn*>(&control)) {
     window_class = "BUTTON";
     style |= BS_OWNERDRAW | WS_TABSTOP;
@@ -158,10 +159,12 @@ TWin32Backend::TPeer& TWin32Backend::MirrorControl(TControl& control, TPeer& par
   } else if (dynamic_cast<TWinControl*>(&control)) {
     window_class = kPanelClass;
     style |= WS_CLIPCHILDREN;
+    // Tab and mnemonics reach the controls on a panel as those on the form.
+    extended_style = WS_EX_CONTROLPARENT;
   }
   // Controls are numbered from 100 on, so a dialog's IDOK and IDCANCEL name none of them.
   const auto id = static_cast<UINT_PTR>(100 + peers_.size());
-  return ::CreateWindowExA(0, window_class, "", style, control.Left(), control.Top(),
+  return ::CreateWindowExA(extended_style, window_class, "", style, control.Left(), control.Top(),
                            std::max(control.Width(), 0), std::max(control.Height(), 0), parent,
                            reinterpret_cast<HMENU>(id), ::GetModuleHandleA(nullptr), &peer);
 }

@@ -1,6 +1,8 @@
 #include "tests/gui/win32/desktop_support.h"
 
 #include <chrono>
+#include <iterator>
+#include <vector>
 
 namespace pelmorix::test {
 
@@ -47,5 +49,23 @@ void MoveMouseTo(::HWND window, int x, int y) {
 void PressMouse() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
 
 void ReleaseMouse() { SendMouse(MOUSEEVENTF_LEFTUP); }
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *key;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
 }  // namespace pelmorix::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "platform/ui/application.h"
@@ -22,5 +23,7 @@ TColor ClientPixel(::HWND window, int x, int y);
 void MoveMouseTo(::HWND window, int x, int y);
 void PressMouse();
 void ReleaseMouse();
+// Real keyboard input: the keys pressed in order, then released in reverse order.
+void PressKeys(std::initializer_list<WORD> keys);
 
 }  // namespace pelmorix::test

@@ -144,6 +144,45 @@ TEST(Win32Form, ControlsShowTheirPropertiesAndAClickReachesTheHandler) {
       app, [&] { return clicks == 1; }, 10));
 }
 
+TEST(Win32Form, AltAndTheMnemonicOrEnterPressTheirButtons) {
+  TWin32Backend ui;
+  TApplication app(ui, "Pelmorix");
+  TForm form(app, "Form1");
+  form.SetBounds(50, 50, 400, 300);
+  auto* panel = form.CreateComponent<TPanel>("Panel1");
+  panel->SetBounds(10, 150, 380, 100);
+  panel->SetParent(&form);
+  auto* play = form.CreateComponent<TBitBtn>("BitBtn1");
+  play->SetBounds(20, 20, 120, 30);
+  play->SetCaption("&Spielen");
+  play->SetParent(&form);
+  auto* cancel = form.CreateComponent<TButton>("Button1");
+  cancel->SetBounds(20, 20, 120, 30);
+  cancel->SetCaption("&Abbrechen");
+  cancel->SetDefault(true);
+  cancel->SetParent(panel);
+  int played = 0, cancelled = 0;
+  play->OnClick = [&](TObject*) { ++played; };
+  cancel->OnClick = [&](TObject*) { ++cancelled; };
+  form.ShowWindow();
+  ::SetForegroundWindow(ui.WindowOf(form));
+  ::SetFocus(ui.WindowOf(*play));
+  test::PumpFor(app, 0.3);
+
+  test::PressKeys({VK_MENU, 'S'});
+  EXPECT_TRUE(test::PumpUntil(
+      app, [&] { return played == 1; }, 10));
+  test::PressKeys({VK_MENU, 'A'});
+  EXPECT_TRUE(test::PumpUntil(
+      app, [&] { return cancelled == 1; }, 10));
+  EXPECT_EQ(1, played);
+  // Enter on a control that is no push button presses the default button, here on the panel.
+  ::SetFocus(ui.WindowOf(*panel));
+  test::PressKeys({VK_RETURN});
+  EXPECT_TRUE(test::PumpUntil(
+      app, [&] { return cancelled == 2; }, 10));
+}
+
 TEST(Win32Form, TimerRunsInTheLoopAndClosingTheMainFormEndsIt) {
   TWin32Backend ui;
   TApplication app(ui, "Pelmorix");
