@@ -67,6 +67,7 @@ class TWin32Backend : public TUiBackend, private TComponentObserver {
   TPeer& MirrorControl(TControl& control, TPeer& parent_peer);
   ::HWND NewWindowFor(TControl& control, TPeer& peer, ::HWND parent);
   void MirrorTimer(TTimer& timer, TForm& form);
+  void Detach(TPeer& peer);
   void Forget(const TComponent& component);
 
   void Sync(TPeer& peer);

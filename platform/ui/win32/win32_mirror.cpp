@@ -270,6 +270,9 @@ void TWin32Backend::Destroying(TComponent& component) {
     for (auto& [other, other_peer] : peers_)
       if (other_peer->window && ::IsChild(peer->window, other_peer->window)) gone.push_back(other);
   }
+  // Destroying a window moves the focus, and an owner-drawn button then asks for painting:
+  // the windows forget their controls first, which are (partly) gone already.
+  for (const TComponent* done : gone) Detach(*peers_[done]);
   // A form's window takes its controls' windows and its timers with it.
   if (peer->window) {
     ::DestroyWindow(peer->window);
@@ -279,11 +282,17 @@ void TWin32Backend::Destroying(TComponent& component) {
   for (const TComponent* done : gone) Forget(*done);
 }
 
+void TWin32Backend::Detach(TPeer& peer) {
+  if (!peer.window) return;
+  windows_.erase(peer.window);
+  if (::GetWindowLongPtrA(peer.window, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(&peer))
+    ::SetWindowLongPtrA(peer.window, GWLP_USERDATA, 0);
+}
+
 void TWin32Backend::Forget(const TComponent& component) {
   TPeer& peer = *peers_[&component];
   const_cast<TComponent&>(component).SetObserver(nullptr);
   if (peer.font) ::DeleteObject(peer.font);
-  if (peer.window) windows_.erase(peer.window);
   peers_.erase(&component);
 }
 
