@@ -13,8 +13,9 @@ struct TAnsweredBox {
   bool HasIcon = false;
 };
 
-// Waits on a thread of its own (up to 20 s) for a visible box with the caption and presses its
-// button `answer` (IDOK, IDYES, IDNO); Result() waits for that thread.
+// Windows only (the system's boxes are found by their window class). Waits on a thread of its
+// own (up to 20 s) for a visible box with the caption and presses its button `answer` (IDOK,
+// IDYES, IDNO); Result() waits for that thread.
 class TBoxAnswerer {
  public:
   TBoxAnswerer(std::string caption, int answer);
