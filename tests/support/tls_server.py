@@ -1,5 +1,5 @@
 # A TLS server on 127.0.0.1 for the SSL transport's tests, with certificates it makes itself.
-#   tls_server.py FOLDER LOG
+#   tls_server.py FOLDER LOG [--control]
 # Makes in FOLDER a private CA (ca.pem) and server certificates with the openssl command line,
 # then listens on one free port per kind and prints "KIND PORT" for each, then "ready":
 #   good       signed by ca.pem, for 127.0.0.1 and localhost
@@ -13,6 +13,9 @@
 # (40000 of them, then the closing alert and the end of the connection), /cookies (sets s=1
 # secure and p=2), anything else "ok". LOG gets one line per event: "sni KIND NAME",
 # "handshake-failed KIND", "request KIND CLIENTPORT REQUESTLINE", "cookie KIND VALUE".
+# With --control, for a starter that cannot read the output (a Windows test under wine): the
+# same lines go to FOLDER/ports, with "control PORT" before "ready", and the server ends when
+# the first connection to that port closes (or when none comes within a minute).
 import os
 import socket
 import ssl
@@ -154,11 +157,33 @@ def accept_loop(kind, listener):
         threading.Thread(target=serve, args=(kind, connection, address[1]), daemon=True).start()
 
 
+def serve_until_control_closes(lines):
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    lines.append("control %d" % listener.getsockname()[1])
+    with open(os.path.join(folder, "ports.part"), "w") as out:
+        out.write("".join(line + "\n" for line in lines + ["ready"]))
+    os.rename(os.path.join(folder, "ports.part"), os.path.join(folder, "ports"))
+    listener.settimeout(60)
+    try:
+        control, _ = listener.accept()
+        control.settimeout(None)
+        while control.recv(1):
+            pass
+    except OSError:
+        pass
+    os._exit(0)
+
+
+lines = []
 for kind in ("good", "expired", "wrongname", "untrusted", "plain", "stall"):
     listener = socket.socket()
     listener.bind(("127.0.0.1", 0))
     listener.listen(8)
-    print(kind, listener.getsockname()[1], flush=True)
+    lines.append("%s %d" % (kind, listener.getsockname()[1]))
     threading.Thread(target=accept_loop, args=(kind, listener), daemon=True).start()
-print("ready", flush=True)
+if "--control" in sys.argv[3:]:
+    serve_until_control_closes(lines)
+print("".join(line + "\n" for line in lines + ["ready"]), end="", flush=True)
 threading.Event().wait()

@@ -1,20 +1,15 @@
 #include "tests/support/tls_test_server.h"
 
 #include <chrono>
-#include <stdexcept>
 #include <thread>
 
 namespace pelmorix {
 
-TTlsTestServer::TTlsTestServer() {
-  process_ = std::make_unique<TChildProcess>(
-      std::vector<std::string>{"python3", PELMORIX_SOURCE_DIR "/tests/support/tls_server.py",
-                               folder_.Path(), folder_ / "log"});
-  for (std::string line = process_->ReadLine(); line != "ready"; line = process_->ReadLine()) {
-    const size_t space = line.find(' ');
-    if (space == std::string::npos) throw std::runtime_error("tls_server.py did not start");
-    ports_[line.substr(0, space)] = std::stoi(line.substr(space + 1));
-  }
+bool TTlsTestServer::TakePortLine(const std::string& line) {
+  const size_t space = line.find(' ');
+  if (space == std::string::npos) return false;
+  ports_[line.substr(0, space)] = std::stoi(line.substr(space + 1));
+  return true;
 }
 
 std::string TTlsTestServer::Url(const std::string& kind, const std::string& path) const {

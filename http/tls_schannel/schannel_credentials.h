@@ -1,0 +1,33 @@
+#pragma once
+
+#include "http/tls_schannel/schannel_api.h"
+#include "http/tls_session.h"
+
+namespace pelmorix {
+
+// The client credentials of the Schannel package (TLS 1.2 and 1.3, the certificate checked by
+// us, not by the package) and the authorities to trust; shared by a context and its sessions,
+// so a session outlives a context that is replaced.
+class TSchannelCredentials {
+ public:
+  // A CA file that cannot be read or holds no certificate raises EIdSSLConnectError.
+  explicit TSchannelCredentials(const TIdTlsSettings& settings);
+  ~TSchannelCredentials();
+  TSchannelCredentials(const TSchannelCredentials&) = delete;
+  TSchannelCredentials& operator=(const TSchannelCredentials&) = delete;
+
+  CredHandle* Handle() { return &handle_; }
+  bool VerifyPeer() const { return verifyPeer_; }
+  // The authorities of the CA file; nullptr: the system's trust store.
+  HCERTSTORE Authorities() const { return authorities_; }
+
+ private:
+  CredHandle handle_{};
+  HCERTSTORE authorities_ = nullptr;
+  bool verifyPeer_ = true;
+};
+
+// A memory store of every certificate of a PEM file; nullptr when it cannot be read or holds none.
+HCERTSTORE LoadPemCertificates(const std::string& fileName);
+
+}  // namespace pelmorix
