@@ -12,6 +12,7 @@
 #include "http/ssl_exceptions.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/tls_test_server.h"
+#include "tests/support/under_wine.h"
 
 namespace pelmorix {
 namespace {
@@ -96,6 +97,24 @@ TEST_F(TlsTransportTest, RefusedCertificatesSayWhyAndNothingIsSent) {
   TScriptedServer plain({TConnectionScript().Send("HTTP/1.1 400 Bad Request\r\n\r\n").Close()});
   const std::string noTls = "https://127.0.0.1:" + std::to_string(plain.Port()) + "/";
   EXPECT_EQ(FailureOf<EIdSSLConnectError>(noTls), "SSL handshake failed: wrong version number");
+}
+
+TEST_F(TlsTransportTest, OnlyTls12And13AreSpoken) {
+  const std::string old = FailureOf<EIdSSLConnectError>(server_.Url("tls11"));
+  EXPECT_EQ(old.rfind("SSL handshake failed: ", 0), 0u) << old;
+  EXPECT_TRUE(server_.WaitForLogLine("handshake-failed tls11"));
+  if (RunsUnderWine()) {
+    // Wine's Schannel (on GnuTLS) offers TLS 1.2 at most: a server of TLS 1.3 only is refused,
+    // at once and with the handshake's failure.
+    const std::string refused = FailureOf<EIdSSLConnectError>(server_.Url("tls13"));
+    EXPECT_EQ(refused.rfind("SSL handshake failed: ", 0), 0u) << refused;
+    EXPECT_TRUE(server_.WaitForLogLine("handshake-failed tls13"));
+    EXPECT_EQ(server_.Log().find("request "), std::string::npos);
+    GTEST_SKIP() << "wine's Schannel offers no TLS 1.3 (its credentials accept TLS 1.2 only)";
+  }
+  EXPECT_EQ(http_.Get(server_.Url("tls13")), "ok");
+  EXPECT_TRUE(server_.WaitForLogLine("version tls13 TLSv1.3"));
+  EXPECT_EQ(server_.Log().find("request tls11"), std::string::npos);
 }
 
 TEST_F(TlsTransportTest, AClosingAlertMidBodyFailsAsAPlainCloseDoes) {
