@@ -99,6 +99,22 @@ TEST_F(TlsTransportTest, RefusedCertificatesSayWhyAndNothingIsSent) {
   EXPECT_EQ(FailureOf<EIdSSLConnectError>(noTls), "SSL handshake failed: wrong version number");
 }
 
+TEST_F(TlsTransportTest, EveryAuthorityOfTheCAFileIsTrustedAndAFileWithoutOneIsRefused) {
+  const std::string folder = server_.CAFile().substr(0, server_.CAFile().rfind('/'));
+  const std::string both = folder + "/both.pem";
+  WriteTextFile(both, "stranger first\n" + ReadTextFile(folder + "/stranger.pem") +
+                          ReadTextFile(server_.CAFile()));
+  ssl_.SetCAFile(both);
+  EXPECT_EQ(http_.Get(server_.Url("good")), "ok");
+  EXPECT_EQ(http_.Get(server_.Url("untrusted")), "ok");
+  WriteTextFile(folder + "/none.pem", "no certificate here\n");
+  for (const std::string& file : {folder + "/none.pem", folder + "/missing.pem"}) {
+    ssl_.SetCAFile(file);
+    EXPECT_EQ(FailureOf<EIdSSLConnectError>(server_.Url("good")),
+              "SSL CA file could not be loaded: " + file);
+  }
+}
+
 TEST_F(TlsTransportTest, OnlyTls12And13AreSpoken) {
   const std::string old = FailureOf<EIdSSLConnectError>(server_.Url("tls11"));
   EXPECT_EQ(old.rfind("SSL handshake failed: ", 0), 0u) << old;
