@@ -32,7 +32,14 @@ TSchannelSession::TSocketResult TSchannelSession::SendPending() {
   return TSocketResult::Done;
 }
 
+void TSchannelSession::CompactReceived() {
+  received_.erase(0, receivedStart_);
+  receivedStart_ = 0;
+}
+
 TSchannelSession::TSocketResult TSchannelSession::ReceiveMore() {
+  // Only the start of a record is left before the start: a short move.
+  CompactReceived();
   const size_t had = received_.size();
   received_.resize(had + kReceiveLength);
   const int received =
@@ -45,12 +52,14 @@ TSchannelSession::TSocketResult TSchannelSession::ReceiveMore() {
 }
 
 bool TSchannelSession::DecryptRecord() {
-  if (received_.empty()) return false;
-  const bool alert = static_cast<unsigned char>(received_[0]) == kAlertRecord;
-  SecBuffer buffers[4] = {{static_cast<ULONG>(received_.size()), SECBUFFER_DATA, received_.data()},
-                          {0, SECBUFFER_EMPTY, nullptr},
-                          {0, SECBUFFER_EMPTY, nullptr},
-                          {0, SECBUFFER_EMPTY, nullptr}};
+  if (receivedStart_ == received_.size()) return false;
+  char* record = received_.data() + receivedStart_;
+  const bool alert = static_cast<unsigned char>(record[0]) == kAlertRecord;
+  SecBuffer buffers[4] = {
+      {static_cast<ULONG>(received_.size() - receivedStart_), SECBUFFER_DATA, record},
+      {0, SECBUFFER_EMPTY, nullptr},
+      {0, SECBUFFER_EMPTY, nullptr},
+      {0, SECBUFFER_EMPTY, nullptr}};
   SecBufferDesc message{SECBUFFER_VERSION, 4, buffers};
   const SECURITY_STATUS status = DecryptMessage(&context_, &message, 0, nullptr);
   if (status == SEC_E_INCOMPLETE_MESSAGE) return false;
@@ -73,11 +82,19 @@ bool TSchannelSession::DecryptRecord() {
       extra = buffer.cbBuffer;
     }
   }
-  received_.erase(0, received_.size() - std::min(extra, received_.size()));
+  // The records of one receive are taken one after another without moving the rest.
+  receivedStart_ = received_.size() - std::min(extra, received_.size() - receivedStart_);
+  if (receivedStart_ == received_.size()) {
+    received_.clear();
+    receivedStart_ = 0;
+  }
   // Some Schannels (wine's) hand the closing alert back as an empty record instead of the
   // status that says the context ended.
   if (status == SEC_I_CONTEXT_EXPIRED || (alert && !data)) peerClosed_ = true;
-  if (status == SEC_I_RENEGOTIATE) HandshakeAfterwards();
+  if (status == SEC_I_RENEGOTIATE) {
+    CompactReceived();
+    HandshakeAfterwards();
+  }
   return true;
 }
 

@@ -24,7 +24,7 @@ class TSchannelSession : public TIdTlsSession {
   int Read(void* buffer, int length, TIdTlsWait& wait) override;
   int Write(const void* buffer, int length, TIdTlsWait& wait) override;
   bool HasDecrypted() override { return decryptedStart_ < decrypted_.size(); }
-  bool HasBuffered() override { return HasDecrypted() || !received_.empty(); }
+  bool HasBuffered() override { return HasDecrypted() || receivedStart_ < received_.size(); }
   void Close() override;
 
  private:
@@ -46,6 +46,8 @@ class TSchannelSession : public TIdTlsSession {
   void Encrypt(const char* data, int length);
   TSocketResult SendPending();
   TSocketResult ReceiveMore();
+  // Drops the bytes before receivedStart_, so received_ starts with the next record.
+  void CompactReceived();
   int HandOut(void* buffer, int length);
 
   std::shared_ptr<TSchannelCredentials> credentials_;
@@ -62,6 +64,7 @@ class TSchannelSession : public TIdTlsSession {
   bool peerClosed_ = false;  // the server's closing alert arrived
   SecPkgContext_StreamSizes sizes_{};
   std::string received_;
+  size_t receivedStart_ = 0;  // the next record; the handshake keeps it at 0
   std::string pending_;
   size_t pendingStart_ = 0;
   std::string decrypted_;
