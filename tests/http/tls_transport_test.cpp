@@ -84,6 +84,10 @@ TEST_F(TlsTransportTest, RefusedCertificatesSayWhyAndNothingIsSent) {
     EXPECT_FALSE(http_.IsConnected());
     EXPECT_TRUE(server_.WaitForLogLine(std::string("handshake-failed ") + kind));
   }
+  // A host name is checked as well as an address.
+  const std::string otherName = "https://localhost:" + std::to_string(server_.Port("wrongname"));
+  EXPECT_EQ(FailureOf<EIdSSLCertificateError>(otherName + "/"),
+            "SSL certificate verify failed: name mismatch");
   // The system's trust store does not know the private CA.
   ssl_.SetCAFile("");
   EXPECT_EQ(FailureOf<EIdSSLCertificateError>(server_.Url("good")),
