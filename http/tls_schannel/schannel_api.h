@@ -10,6 +10,10 @@
 // windows.h above must come first.
 #include <wincrypt.h>
 #define SECURITY_WIN32
+// The newer credentials record (SCH_CREDENTIALS), the one through which Windows offers TLS 1.3.
+#define SCHANNEL_USE_BLACKLISTS
+#include <subauth.h>
+// subauth.h above gives the newer record its string type.
 #include <schannel.h>
 #include <security.h>
 

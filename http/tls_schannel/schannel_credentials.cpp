@@ -5,20 +5,58 @@
 namespace pelmorix {
 namespace {
 
-// TLS 1.2 and 1.3 where the system offers 1.3; TLS 1.2 alone where it refuses the pair.
-constexpr DWORD kProtocolChoices[] = {SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT,
-                                      SP_PROT_TLS1_2_CLIENT};
+// The chain, its dates and the name are checked after the handshake with the CA file's
+// authorities, which the package cannot be given; no client certificate is offered.
+constexpr DWORD kCredentialFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
+constexpr DWORD kWanted = SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT;
 
-SECURITY_STATUS Acquire(DWORD protocols, CredHandle& handle) {
+SECURITY_STATUS AcquireWith(void* credentials, CredHandle& handle) {
+  TimeStamp expiry;
+  return AcquireCredentialsHandleA(nullptr, const_cast<char*>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND,
+                                   nullptr, credentials, nullptr, nullptr, &handle, &expiry);
+}
+
+// The newer record names the protocols to leave out; Windows offers TLS 1.3 only through it.
+SECURITY_STATUS AcquireNewer(CredHandle& handle) {
+  TLS_PARAMETERS parameters{};
+  parameters.grbitDisabledProtocols = ~kWanted;
+  SCH_CREDENTIALS credentials{};
+  credentials.dwVersion = SCH_CREDENTIALS_VERSION;
+  credentials.dwFlags = kCredentialFlags;
+  credentials.cTlsParameters = 1;
+  credentials.pTlsParameters = &parameters;
+  return AcquireWith(&credentials, handle);
+}
+
+// The older record names the protocols to offer.
+SECURITY_STATUS AcquireOlder(DWORD protocols, CredHandle& handle) {
   SCHANNEL_CRED credentials{};
   credentials.dwVersion = SCHANNEL_CRED_VERSION;
   credentials.grbitEnabledProtocols = protocols;
-  // The chain, its dates and the name are checked after the handshake with the CA file's
-  // authorities, which the package cannot be given; no client certificate is offered.
-  credentials.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
-  TimeStamp expiry;
-  return AcquireCredentialsHandleA(nullptr, const_cast<char*>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND,
-                                   nullptr, &credentials, nullptr, nullptr, &handle, &expiry);
+  credentials.dwFlags = kCredentialFlags;
+  return AcquireWith(&credentials, handle);
+}
+
+// Credentials that would speak no protocol but TLS 1.2 and 1.3.
+bool OffersWantedOnly(CredHandle& handle) {
+  SecPkgCred_SupportedProtocols offered{};
+  return QueryCredentialsAttributesA(&handle, SECPKG_ATTR_SUPPORTED_PROTOCOLS, &offered) ==
+             SEC_E_OK &&
+         offered.grbitProtocol != 0 && (offered.grbitProtocol & ~kWanted) == 0;
+}
+
+// The newer record where the system knows it and keeps to what it names (wine's takes the
+// record but not the protocols left out); else the older one with TLS 1.2 and 1.3, and TLS 1.2
+// alone where the system refuses the pair.
+SECURITY_STATUS Acquire(CredHandle& handle) {
+  SECURITY_STATUS status = AcquireNewer(handle);
+  if (status == SEC_E_OK && !OffersWantedOnly(handle)) {
+    FreeCredentialsHandle(&handle);
+    status = SEC_E_UNSUPPORTED_FUNCTION;
+  }
+  if (status != SEC_E_OK) status = AcquireOlder(kWanted, handle);
+  if (status != SEC_E_OK) status = AcquireOlder(SP_PROT_TLS1_2_CLIENT, handle);
+  return status;
 }
 
 }  // namespace
@@ -31,11 +69,8 @@ TSchannelCredentials::TSchannelCredentials(const TIdTlsSettings& settings)
       throw EIdSSLConnectError("SSL CA file could not be loaded: " + settings.CAFile);
     }
   }
-  SECURITY_STATUS status = SEC_E_UNSUPPORTED_FUNCTION;
-  for (DWORD protocols : kProtocolChoices) {
-    status = Acquire(protocols, handle_);
-    if (status == SEC_E_OK) return;
-  }
+  const SECURITY_STATUS status = Acquire(handle_);
+  if (status == SEC_E_OK) return;
   if (authorities_ != nullptr) CertCloseStore(authorities_, 0);
   throw EIdSSLConnectError("SSL handshake failed: " + SecurityStatusText(status));
 }
