@@ -8,7 +8,6 @@ namespace {
 // The chain, its dates and the name are checked after the handshake with the CA file's
 // authorities, which the package cannot be given; no client certificate is offered.
 constexpr DWORD kCredentialFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
-constexpr DWORD kWanted = SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT;
 
 SECURITY_STATUS AcquireWith(void* credentials, CredHandle& handle) {
   TimeStamp expiry;
@@ -19,7 +18,7 @@ SECURITY_STATUS AcquireWith(void* credentials, CredHandle& handle) {
 // The newer record names the protocols to leave out; Windows offers TLS 1.3 only through it.
 SECURITY_STATUS AcquireNewer(CredHandle& handle) {
   TLS_PARAMETERS parameters{};
-  parameters.grbitDisabledProtocols = ~kWanted;
+  parameters.grbitDisabledProtocols = ~kSchannelProtocols;
   SCH_CREDENTIALS credentials{};
   credentials.dwVersion = SCH_CREDENTIALS_VERSION;
   credentials.dwFlags = kCredentialFlags;
@@ -42,7 +41,7 @@ bool OffersWantedOnly(CredHandle& handle) {
   SecPkgCred_SupportedProtocols offered{};
   return QueryCredentialsAttributesA(&handle, SECPKG_ATTR_SUPPORTED_PROTOCOLS, &offered) ==
              SEC_E_OK &&
-         offered.grbitProtocol != 0 && (offered.grbitProtocol & ~kWanted) == 0;
+         offered.grbitProtocol != 0 && (offered.grbitProtocol & ~kSchannelProtocols) == 0;
 }
 
 // The newer record where the system knows it and keeps to what it names (wine's takes the
@@ -54,7 +53,7 @@ SECURITY_STATUS Acquire(CredHandle& handle) {
     FreeCredentialsHandle(&handle);
     status = SEC_E_UNSUPPORTED_FUNCTION;
   }
-  if (status != SEC_E_OK) status = AcquireOlder(kWanted, handle);
+  if (status != SEC_E_OK) status = AcquireOlder(kSchannelProtocols, handle);
   if (status != SEC_E_OK) status = AcquireOlder(SP_PROT_TLS1_2_CLIENT, handle);
   return status;
 }

@@ -5,6 +5,9 @@
 
 namespace pelmorix {
 
+// The protocols a session may speak.
+constexpr DWORD kSchannelProtocols = SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT;
+
 // The client credentials of the Schannel package (TLS 1.2 and 1.3, the certificate checked by
 // us, not by the package) and the authorities to trust; shared by a context and its sessions,
 // so a session outlives a context that is replaced.

@@ -109,6 +109,7 @@ TIdTlsWait TSchannelSession::Handshake() {
         if (QueryContextAttributesA(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK) {
           FailHandshake("the session's record sizes are unknown");
         }
+        CheckProtocol();
         CheckCertificate(true);
         established_ = true;
         break;
@@ -117,6 +118,15 @@ TIdTlsWait TSchannelSession::Handshake() {
       default:
         FailHandshake(SecurityStatusText(status));
     }
+  }
+}
+
+void TSchannelSession::CheckProtocol() {
+  // The credentials keep to TLS 1.2 and 1.3 already; this is for a system that does not.
+  SecPkgContext_ConnectionInfo connection{};
+  if (QueryContextAttributesA(&context_, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK ||
+      (connection.dwProtocol & ~kSchannelProtocols) != 0) {
+    FailHandshake("unsupported protocol");
   }
 }
 

@@ -36,6 +36,8 @@ class TSchannelSession : public TIdTlsSession {
   SECURITY_STATUS HandshakeWithReceived();
   // Checks the server's certificate once the package has it; required: it must have it by now.
   void CheckCertificate(bool required);
+  // Refuses a session that came out as a protocol other than TLS 1.2 or 1.3.
+  void CheckProtocol();
   [[noreturn]] void FailHandshake(const std::string& reason);
   // Decrypts the first whole record of received_ into decrypted_; false when none is whole.
   // Sets peerClosed_ at the closing alert.
