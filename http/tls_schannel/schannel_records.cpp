@@ -61,7 +61,7 @@ bool TSchannelSession::DecryptRecord() {
       {0, SECBUFFER_EMPTY, nullptr},
       {0, SECBUFFER_EMPTY, nullptr}};
   SecBufferDesc message{SECBUFFER_VERSION, 4, buffers};
-  const SECURITY_STATUS status = DecryptMessage(&context_, &message, 0, nullptr);
+  const SECURITY_STATUS status = sspi_.DecryptMessage(&context_, &message, 0, nullptr);
   if (status == SEC_E_INCOMPLETE_MESSAGE) return false;
   if (status != SEC_E_OK && status != SEC_I_CONTEXT_EXPIRED && status != SEC_I_RENEGOTIATE) {
     broken_ = true;
@@ -156,7 +156,7 @@ void TSchannelSession::Encrypt(const char* data, int length) {
         {sizes_.cbTrailer, SECBUFFER_STREAM_TRAILER, record + sizes_.cbHeader + piece},
         {0, SECBUFFER_EMPTY, nullptr}};
     SecBufferDesc message{SECBUFFER_VERSION, 4, buffers};
-    const SECURITY_STATUS status = EncryptMessage(&context_, 0, &message, 0);
+    const SECURITY_STATUS status = sspi_.EncryptMessage(&context_, 0, &message, 0);
     if (status != SEC_E_OK) {
       broken_ = true;
       throw EIdSSLSessionError("SSL write failed: " + SecurityStatusText(status));

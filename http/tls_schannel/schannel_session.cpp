@@ -21,10 +21,14 @@ bool StartsWithTlsRecord(const std::string& bytes) {
 
 TSchannelSession::TSchannelSession(std::shared_ptr<TSchannelCredentials> credentials,
                                    TIdStack& stack, SOCKET socket, const TIdTlsPeer& peer)
-    : credentials_(std::move(credentials)), stack_(stack), socket_(socket), peer_(peer) {}
+    : credentials_(std::move(credentials)),
+      sspi_(credentials_->Sspi()),
+      stack_(stack),
+      socket_(socket),
+      peer_(peer) {}
 
 TSchannelSession::~TSchannelSession() {
-  if (hasContext_) DeleteSecurityContext(&context_);
+  if (hasContext_) sspi_.DeleteSecurityContext(&context_);
 }
 
 SECURITY_STATUS TSchannelSession::HandshakeStep(SecBuffer* input, ULONG inputCount) {
@@ -34,7 +38,7 @@ SECURITY_STATUS TSchannelSession::HandshakeStep(SecBuffer* input, ULONG inputCou
   // An address is never sent as the server's name.
   char* target = peer_.IsAddress ? nullptr : peer_.Name.data();
   ULONG granted = 0;
-  const SECURITY_STATUS status = InitializeSecurityContextA(
+  const SECURITY_STATUS status = sspi_.InitializeSecurityContextA(
       credentials_->Handle(), hasContext_ ? &context_ : nullptr, target, kRequest, 0, 0,
       input != nullptr ? &inputs : nullptr, 0, &context_, &outputs, &granted, nullptr);
   if (status == SEC_E_OK || status == SEC_I_CONTINUE_NEEDED || status == SEC_E_INCOMPLETE_MESSAGE ||
@@ -47,7 +51,7 @@ SECURITY_STATUS TSchannelSession::HandshakeStep(SecBuffer* input, ULONG inputCou
       pendingStart_ = 0;
     }
     pending_.append(static_cast<const char*>(output.pvBuffer), output.cbBuffer);
-    FreeContextBuffer(output.pvBuffer);
+    sspi_.FreeContextBuffer(output.pvBuffer);
   }
   return status;
 }
@@ -106,7 +110,8 @@ TIdTlsWait TSchannelSession::Handshake() {
         needInput_ = received_.empty();
         break;
       case SEC_E_OK:
-        if (QueryContextAttributesA(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK) {
+        if (sspi_.QueryContextAttributesA(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) !=
+            SEC_E_OK) {
           FailHandshake("the session's record sizes are unknown");
         }
         CheckProtocol();
@@ -124,7 +129,8 @@ TIdTlsWait TSchannelSession::Handshake() {
 void TSchannelSession::CheckProtocol() {
   // The credentials keep to TLS 1.2 and 1.3 already; this is for a system that does not.
   SecPkgContext_ConnectionInfo connection{};
-  if (QueryContextAttributesA(&context_, SECPKG_ATTR_CONNECTION_INFO, &connection) != SEC_E_OK ||
+  if (sspi_.QueryContextAttributesA(&context_, SECPKG_ATTR_CONNECTION_INFO, &connection) !=
+          SEC_E_OK ||
       (connection.dwProtocol & ~kSchannelProtocols) != 0) {
     FailHandshake("unsupported protocol");
   }
@@ -133,7 +139,7 @@ void TSchannelSession::CheckProtocol() {
 void TSchannelSession::CheckCertificate(bool required) {
   if (certificateChecked_ || !credentials_->VerifyPeer()) return;
   PCCERT_CONTEXT certificate = nullptr;
-  if (QueryContextAttributesA(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) !=
+  if (sspi_.QueryContextAttributesA(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) !=
           SEC_E_OK ||
       certificate == nullptr) {
     if (!required) return;
@@ -169,7 +175,7 @@ void TSchannelSession::Close() {
   DWORD type = SCHANNEL_SHUTDOWN;
   SecBuffer token{sizeof type, SECBUFFER_TOKEN, &type};
   SecBufferDesc tokens{SECBUFFER_VERSION, 1, &token};
-  if (ApplyControlToken(&context_, &tokens) != SEC_E_OK) return;
+  if (sspi_.ApplyControlToken(&context_, &tokens) != SEC_E_OK) return;
   HandshakeStep(nullptr, 0);
   SendPending();
 }

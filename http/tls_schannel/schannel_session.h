@@ -53,6 +53,7 @@ class TSchannelSession : public TIdTlsSession {
   int HandOut(void* buffer, int length);
 
   std::shared_ptr<TSchannelCredentials> credentials_;
+  const SecurityFunctionTableA& sspi_;
   TIdStack& stack_;
   SOCKET socket_;
   TIdTlsPeer peer_;
