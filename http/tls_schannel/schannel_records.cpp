@@ -107,7 +107,7 @@ int TSchannelSession::HandOut(void* buffer, int length) {
 
 int TSchannelSession::Read(void* buffer, int length, TIdTlsWait& wait) {
   for (;;) {
-    if (HasDecrypted()) return HandOut(buffer, length);
+    if (decryptedStart_ < decrypted_.size()) return HandOut(buffer, length);
     if (peerClosed_) return 0;
     if (DecryptRecord()) continue;
     // An answer to a handshake message after the handshake goes out before more is read.

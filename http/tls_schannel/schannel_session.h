@@ -23,7 +23,8 @@ class TSchannelSession : public TIdTlsSession {
   TIdTlsWait Handshake() override;
   int Read(void* buffer, int length, TIdTlsWait& wait) override;
   int Write(const void* buffer, int length, TIdTlsWait& wait) override;
-  bool HasDecrypted() override { return decryptedStart_ < decrypted_.size(); }
+  // A closing alert already taken in counts, so a wait on the socket does not hold up the close.
+  bool HasDecrypted() override { return decryptedStart_ < decrypted_.size() || peerClosed_; }
   bool HasBuffered() override { return HasDecrypted() || receivedStart_ < received_.size(); }
   void Close() override;
 
