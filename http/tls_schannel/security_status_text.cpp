@@ -3,6 +3,36 @@
 #include "http/tls_schannel/schannel_api.h"
 
 namespace pelmorix {
+namespace {
+
+// The names of the statuses a handshake or a record most often fails with, for systems (wine)
+// that have no texts for them.
+const char* StatusName(SECURITY_STATUS status) {
+  switch (status) {
+    case SEC_E_INTERNAL_ERROR:
+      return "SEC_E_INTERNAL_ERROR";
+    case SEC_E_ILLEGAL_MESSAGE:
+      return "SEC_E_ILLEGAL_MESSAGE";
+    case SEC_E_ALGORITHM_MISMATCH:
+      return "SEC_E_ALGORITHM_MISMATCH";
+    case SEC_E_INVALID_TOKEN:
+      return "SEC_E_INVALID_TOKEN";
+    case SEC_E_DECRYPT_FAILURE:
+      return "SEC_E_DECRYPT_FAILURE";
+    case SEC_E_MESSAGE_ALTERED:
+      return "SEC_E_MESSAGE_ALTERED";
+    case SEC_E_UNSUPPORTED_FUNCTION:
+      return "SEC_E_UNSUPPORTED_FUNCTION";
+    case SEC_E_SECPKG_NOT_FOUND:
+      return "SEC_E_SECPKG_NOT_FOUND";
+    case SEC_E_INSUFFICIENT_MEMORY:
+      return "SEC_E_INSUFFICIENT_MEMORY";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
 
 std::string SecurityStatusText(SECURITY_STATUS status) {
   char* text = nullptr;
@@ -19,7 +49,8 @@ std::string SecurityStatusText(SECURITY_STATUS status) {
   if (!result.empty()) return result;
   char number[32];
   std::snprintf(number, sizeof number, "error 0x%08lX", static_cast<unsigned long>(status));
-  return number;
+  const char* name = StatusName(status);
+  return name != nullptr ? std::string(number) + " (" + name + ")" : number;
 }
 
 }  // namespace pelmorix
