@@ -8,7 +8,7 @@
 namespace pelmorix {
 
 // The TLS engine behind the SSL transport. The build picks one implementation of
-// NewTlsContext: OpenSSL on Linux.
+// NewTlsContext: OpenSSL on Linux, Schannel on Windows.
 
 struct TIdTlsSettings {
   bool VerifyPeer = true;  // the certificate chain, its dates and the host name

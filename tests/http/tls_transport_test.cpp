@@ -12,6 +12,7 @@
 #include "http/ssl_exceptions.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/tls_test_server.h"
+#include "tests/support/under_wine.h"
 
 namespace pelmorix {
 namespace {
@@ -83,6 +84,10 @@ TEST_F(TlsTransportTest, RefusedCertificatesSayWhyAndNothingIsSent) {
     EXPECT_FALSE(http_.IsConnected());
     EXPECT_TRUE(server_.WaitForLogLine(std::string("handshake-failed ") + kind));
   }
+  // A host name is checked as well as an address.
+  const std::string otherName = "https://localhost:" + std::to_string(server_.Port("wrongname"));
+  EXPECT_EQ(FailureOf<EIdSSLCertificateError>(otherName + "/"),
+            "SSL certificate verify failed: name mismatch");
   // The system's trust store does not know the private CA.
   ssl_.SetCAFile("");
   EXPECT_EQ(FailureOf<EIdSSLCertificateError>(server_.Url("good")),
@@ -96,6 +101,40 @@ TEST_F(TlsTransportTest, RefusedCertificatesSayWhyAndNothingIsSent) {
   TScriptedServer plain({TConnectionScript().Send("HTTP/1.1 400 Bad Request\r\n\r\n").Close()});
   const std::string noTls = "https://127.0.0.1:" + std::to_string(plain.Port()) + "/";
   EXPECT_EQ(FailureOf<EIdSSLConnectError>(noTls), "SSL handshake failed: wrong version number");
+}
+
+TEST_F(TlsTransportTest, EveryAuthorityOfTheCAFileIsTrustedAndAFileWithoutOneIsRefused) {
+  const std::string folder = server_.CAFile().substr(0, server_.CAFile().rfind('/'));
+  const std::string both = folder + "/both.pem";
+  WriteTextFile(both, "stranger first\n" + ReadTextFile(folder + "/stranger.pem") +
+                          ReadTextFile(server_.CAFile()));
+  ssl_.SetCAFile(both);
+  EXPECT_EQ(http_.Get(server_.Url("good")), "ok");
+  EXPECT_EQ(http_.Get(server_.Url("untrusted")), "ok");
+  WriteTextFile(folder + "/none.pem", "no certificate here\n");
+  for (const std::string& file : {folder + "/none.pem", folder + "/missing.pem"}) {
+    ssl_.SetCAFile(file);
+    EXPECT_EQ(FailureOf<EIdSSLConnectError>(server_.Url("good")),
+              "SSL CA file could not be loaded: " + file);
+  }
+}
+
+TEST_F(TlsTransportTest, OnlyTls12And13AreSpoken) {
+  const std::string old = FailureOf<EIdSSLConnectError>(server_.Url("tls11"));
+  EXPECT_EQ(old.rfind("SSL handshake failed: ", 0), 0u) << old;
+  EXPECT_TRUE(server_.WaitForLogLine("handshake-failed tls11"));
+  if (RunsUnderWine()) {
+    // Wine's Schannel (on GnuTLS) offers TLS 1.2 at most: a server of TLS 1.3 only is refused,
+    // at once and with the handshake's failure.
+    const std::string refused = FailureOf<EIdSSLConnectError>(server_.Url("tls13"));
+    EXPECT_EQ(refused.rfind("SSL handshake failed: ", 0), 0u) << refused;
+    EXPECT_TRUE(server_.WaitForLogLine("handshake-failed tls13"));
+    EXPECT_EQ(server_.Log().find("request "), std::string::npos);
+    GTEST_SKIP() << "wine's Schannel offers no TLS 1.3 (its credentials accept TLS 1.2 only)";
+  }
+  EXPECT_EQ(http_.Get(server_.Url("tls13")), "ok");
+  EXPECT_TRUE(server_.WaitForLogLine("version tls13 TLSv1.3"));
+  EXPECT_EQ(server_.Log().find("request tls11"), std::string::npos);
 }
 
 TEST_F(TlsTransportTest, AClosingAlertMidBodyFailsAsAPlainCloseDoes) {

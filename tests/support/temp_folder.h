@@ -12,13 +12,12 @@ namespace pelmorix {
 // parts included) when the object goes.
 class TTempFolder {
  public:
-  // The folder's name is new: a name that is taken is never reused.
-  TTempFolder() {
+  // The folder's name is new: a name that is taken is never reused. Below base when one is given.
+  explicit TTempFolder(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-      const auto candidate =
-          std::filesystem::temp_directory_path() / ("pelmorix-" + std::to_string(random()));
+      const auto candidate = base / ("pelmorix-" + std::to_string(random()));
       if (std::filesystem::create_directory(candidate)) path_ = candidate.generic_string();
     }
     if (path_.empty()) throw std::runtime_error("no fresh temporary folder");

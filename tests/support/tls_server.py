@@ -1,5 +1,5 @@
 # A TLS server on 127.0.0.1 for the SSL transport's tests, with certificates it makes itself.
-#   tls_server.py FOLDER LOG
+#   tls_server.py FOLDER LOG [--control]
 # Makes in FOLDER a private CA (ca.pem) and server certificates with the openssl command line,
 # then listens on one free port per kind and prints "KIND PORT" for each, then "ready":
 #   good       signed by ca.pem, for 127.0.0.1 and localhost
@@ -8,19 +8,27 @@
 #   untrusted  signed by another CA that no one trusts
 #   plain      no TLS, the same replies
 #   stall      accepts and then says nothing
+#   tls11      as good, but speaks TLS 1.1 only
+#   tls13      as good, but speaks TLS 1.3 only
 # Replies by path: /length (200000 bytes with Content-Length), /chunked (the same bytes in
 # chunks), /close (the same bytes, ended by the closing alert), /cut-length and /cut-chunked
 # (40000 of them, then the closing alert and the end of the connection), /cookies (sets s=1
 # secure and p=2), anything else "ok". LOG gets one line per event: "sni KIND NAME",
-# "handshake-failed KIND", "request KIND CLIENTPORT REQUESTLINE", "cookie KIND VALUE".
+# "handshake-failed KIND", "version KIND TLSv1.N", "request KIND CLIENTPORT REQUESTLINE",
+# "cookie KIND VALUE".
+# With --control, for a starter that cannot read the output (a Windows test under wine): the
+# same lines go to FOLDER/ports, with "control PORT" before "ready", and the server ends when
+# the first connection to that port closes (or when none comes within a minute).
 import os
 import socket
+import warnings
 import ssl
 import subprocess
 import sys
 import threading
 
 folder, log_path = sys.argv[1], sys.argv[2]
+warnings.filterwarnings("ignore", category=DeprecationWarning)  # TLS 1.1, on purpose
 log_lock = threading.Lock()
 serials = iter(range(16, 256))
 
@@ -75,7 +83,14 @@ BODY = bytes((i * 131 + 7) % 256 for i in range(200000))
 
 def server_context(kind):
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(os.path.join(folder, kind + ".pem"), os.path.join(folder, kind + ".key"))
+    if kind == "tls11":
+        context.set_ciphers("DEFAULT:@SECLEVEL=0")
+    if kind in ("tls11", "tls13"):
+        version = ssl.TLSVersion.TLSv1_1 if kind == "tls11" else ssl.TLSVersion.TLSv1_3
+        context.minimum_version = context.maximum_version = version
+    certificate = "good" if kind in ("tls11", "tls13") else kind
+    context.load_cert_chain(os.path.join(folder, certificate + ".pem"),
+                            os.path.join(folder, certificate + ".key"))
     context.sni_callback = lambda _socket, name, _context: log("sni %s %s" % (kind, name))
     return context
 
@@ -134,6 +149,7 @@ def serve(kind, connection, client_port):
         except (ssl.SSLError, OSError):
             log("handshake-failed " + kind)
             return
+        log("version %s %s" % (kind, connection.version()))
     stream = connection.makefile("rb")
     while True:
         head = read_head(stream)
@@ -154,11 +170,33 @@ def accept_loop(kind, listener):
         threading.Thread(target=serve, args=(kind, connection, address[1]), daemon=True).start()
 
 
-for kind in ("good", "expired", "wrongname", "untrusted", "plain", "stall"):
+def serve_until_control_closes(lines):
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    lines.append("control %d" % listener.getsockname()[1])
+    with open(os.path.join(folder, "ports.part"), "w") as out:
+        out.write("".join(line + "\n" for line in lines + ["ready"]))
+    os.rename(os.path.join(folder, "ports.part"), os.path.join(folder, "ports"))
+    listener.settimeout(60)
+    try:
+        control, _ = listener.accept()
+        control.settimeout(None)
+        while control.recv(1):
+            pass
+    except OSError:
+        pass
+    os._exit(0)
+
+
+lines = []
+for kind in ("good", "expired", "wrongname", "untrusted", "plain", "stall", "tls11", "tls13"):
     listener = socket.socket()
     listener.bind(("127.0.0.1", 0))
     listener.listen(8)
-    print(kind, listener.getsockname()[1], flush=True)
+    lines.append("%s %d" % (kind, listener.getsockname()[1]))
     threading.Thread(target=accept_loop, args=(kind, listener), daemon=True).start()
-print("ready", flush=True)
+if "--control" in sys.argv[3:]:
+    serve_until_control_closes(lines)
+print("".join(line + "\n" for line in lines + ["ready"]), end="", flush=True)
 threading.Event().wait()

@@ -4,16 +4,18 @@
 #include <memory>
 #include <string>
 
-#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace pelmorix {
 
 // tests/support/tls_server.py with its certificates in a folder of its own: one port per kind
-// of server (good, expired, wrongname, untrusted, plain, stall) and the log of what it saw.
+// of server (good, expired, wrongname, untrusted, plain, stall) and the log of what it saw. The
+// server runs on the build machine: a child process on Linux, a Unix process started through
+// wine for the Windows tests.
 class TTlsTestServer {
  public:
   TTlsTestServer();
+  ~TTlsTestServer();
 
   int Port(const std::string& kind) const { return ports_.at(kind); }
   // "https://127.0.0.1:PORT" + path, or "http://" for the plain kind.
@@ -26,9 +28,15 @@ class TTlsTestServer {
   static std::string Body();
 
  private:
-  TTempFolder folder_;
-  std::unique_ptr<TChildProcess> process_;
+  class TServerProcess;  // the running script, as the system starts and stops it
+  // Where the server's folder is made: a folder the script can reach by its own path.
+  static std::string FolderBase();
+  // Takes "KIND PORT" lines up to "ready"; false for any other line.
+  bool TakePortLine(const std::string& line);
+
+  TTempFolder folder_{FolderBase()};
   std::map<std::string, int> ports_;
+  std::unique_ptr<TServerProcess> process_;
 };
 
 }  // namespace pelmorix

@@ -1,39 +1,27 @@
-#include "tests/support/tls_test_server.h"
-
-#include <chrono>
+#include <filesystem>
 #include <stdexcept>
-#include <thread>
+
+#include "tests/support/child_process.h"
+#include "tests/support/tls_test_server.h"
 
 namespace pelmorix {
 
+class TTlsTestServer::TServerProcess : public TChildProcess {
+ public:
+  using TChildProcess::TChildProcess;
+};
+
+std::string TTlsTestServer::FolderBase() { return std::filesystem::temp_directory_path().string(); }
+
 TTlsTestServer::TTlsTestServer() {
-  process_ = std::make_unique<TChildProcess>(
+  process_ = std::make_unique<TServerProcess>(
       std::vector<std::string>{"python3", PELMORIX_SOURCE_DIR "/tests/support/tls_server.py",
                                folder_.Path(), folder_ / "log"});
   for (std::string line = process_->ReadLine(); line != "ready"; line = process_->ReadLine()) {
-    const size_t space = line.find(' ');
-    if (space == std::string::npos) throw std::runtime_error("tls_server.py did not start");
-    ports_[line.substr(0, space)] = std::stoi(line.substr(space + 1));
+    if (!TakePortLine(line)) throw std::runtime_error("tls_server.py did not start");
   }
 }
 
-std::string TTlsTestServer::Url(const std::string& kind, const std::string& path) const {
-  return (kind == "plain" ? "http://127.0.0.1:" : "https://127.0.0.1:") +
-         std::to_string(Port(kind)) + path;
-}
-
-bool TTlsTestServer::WaitForLogLine(const std::string& line) const {
-  for (int i = 0; i < 500; ++i) {
-    if (("\n" + Log()).find("\n" + line + "\n") != std::string::npos) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return false;
-}
-
-std::string TTlsTestServer::Body() {
-  std::string body(200000, '\0');
-  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>((i * 131 + 7) % 256);
-  return body;
-}
+TTlsTestServer::~TTlsTestServer() = default;
 
 }  // namespace pelmorix
