@@ -3,7 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/large_block.h"
+
 namespace pelmorix {
+
+void TStringStream::Reserve(size_t capacity) {
+  data_.reserve(capacity);
+  // A large text is filled page by page as it arrives; large pages save most of the faults.
+  if (data_.capacity() - data_.size() >= kLargeReservation) {
+    AdviseLargePages(data_.data() + data_.size(), data_.capacity() - data_.size());
+  }
+}
 
 void TStringStream::Materialise(int64_t end) {
   const auto length = static_cast<size_t>(std::min(end, size_));
@@ -31,7 +41,7 @@ int64_t TStringStream::Write(const void* buffer, int64_t count) {
   if (rest > 0) {
     // Doubling keeps a text that grows in steps from being copied once per step.
     const size_t needed = data_.size() + rest;
-    if (needed > data_.capacity()) data_.reserve(std::max(needed, 2 * data_.capacity()));
+    if (needed > data_.capacity()) Reserve(std::max(needed, 2 * data_.capacity()));
     data_.append(bytes + inside, rest);
   }
   position_ += count;
@@ -52,7 +62,7 @@ void TStringStream::SetSize(int64_t size) {
   if (static_cast<size_t>(size) < data_.size()) {
     data_.resize(static_cast<size_t>(size));
   } else if (static_cast<size_t>(size) > data_.capacity()) {
-    data_.reserve(std::max(static_cast<size_t>(size), 2 * data_.capacity()));
+    Reserve(std::max(static_cast<size_t>(size), 2 * data_.capacity()));
   }
   size_ = size;
   position_ = std::min(position_, size_);
