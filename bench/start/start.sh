@@ -110,7 +110,9 @@ echo "Starting each $runs times ..." >&2
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 if ! xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$work"; then
   echo "a start failed; the probe said:" >&2
-  cat "$work/probe.log" "$work"/results/* >&2
+  # Each start's line under the name of its case: a "timeout" or "exited" is the failed one.
+  cat "$work/probe.log" >&2
+  grep -H . "$work"/results/* >&2 || true
   exit 1
 fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
