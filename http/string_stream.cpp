@@ -8,11 +8,17 @@
 namespace pelmorix {
 
 void TStringStream::Reserve(size_t capacity) {
-  data_.reserve(capacity);
-  // A large text is filled page by page as it arrives; large pages save most of the faults.
-  if (data_.capacity() - data_.size() >= kLargeReservation) {
-    AdviseLargePages(data_.data() + data_.size(), data_.capacity() - data_.size());
+  if (capacity < data_.size() + kLargeReservation) {
+    data_.reserve(capacity);
+    return;
   }
+  // A large text is filled page by page as it arrives; large pages save most of the faults.
+  // The new room is advised before the text so far is copied into it, so the copy gains too.
+  std::string larger;
+  larger.reserve(capacity);
+  AdviseLargePages(larger.data(), larger.capacity());
+  larger.append(data_);
+  data_ = std::move(larger);
 }
 
 void TStringStream::Materialise(int64_t end) {

@@ -9,8 +9,8 @@
 # Usage: bench/start/start.sh          (after a build into build/, see README "Performance")
 #        RUNS=20 bench/start/start.sh
 #
-# Without a display of its own choosing it runs on a private X server (xvfb-run) with no window
-# manager, so the programs' windows are children of the root window.
+# The starts run on a private X server (xvfb-run) with no window manager, so the programs'
+# windows are children of the root window, and nothing else on the desktop covers them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 runs=${RUNS:-10}
