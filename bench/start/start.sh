@@ -108,7 +108,9 @@ done
 
 echo "Starting each $runs times ..." >&2
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-if ! xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --on-display "$work"; then
+# -noreset: by default the X server resets whenever its last client has gone, which is between
+# any two starts here, and a start that connects during the reset finds no display.
+if ! xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" --on-display "$work"; then
   echo "a start failed; the probe said:" >&2
   # Each start's line under the name of its case: a "timeout" or "exited" is the failed one.
   cat "$work/probe.log" >&2
