@@ -6,6 +6,8 @@
 #   - a 256 MiB chunked body,
 #   - http-get --text of a 256 MiB body (peak RSS),
 #   - the 1 GiB download over TLS (https, a certificate made here and trusted with --cacert).
+# Then http-get against itself: --text of a 64 MiB body beside the same body to a stream (wall
+# time and peak RSS), and a small file with --connect-timeout 3000 beside the same without.
 # Beside them, for the 1 GiB download, a bare reader (bench/bare_reader.cpp) that only receives,
 # with the client's 32 KiB receive calls and with curl's larger ones: the floor.
 # The programs take turns run by run, RUNS times each (default 5, at least 5). Every body is
@@ -46,6 +48,7 @@ chmod 755 "$work"
 echo "Creating the test files in $work ..." >&2
 head -c $((1024 * 1024 * 1024)) /dev/urandom > "$work/www/1g.bin"
 head -c $((256 * 1024 * 1024)) "$work/www/1g.bin" > "$work/www/256m.bin"
+head -c $((64 * 1024 * 1024)) "$work/www/1g.bin" > "$work/www/64m.bin"
 : > "$work/www/empty.bin"
 small_urls=()
 for i in $(seq 1 14); do
@@ -131,6 +134,8 @@ for tool in "$client" "curl -s"; do
   check "$work/small-all.bin" $tool "${small_urls[@]}"
 done
 check "$work/www/256m.bin" "$client" --text "$base/256m.bin"
+check "$work/www/64m.bin" "$client" --text "$base/64m.bin"
+check "$work/www/small1.bin" "$client" --connect-timeout 3000 "$base/small1.bin"
 check "$work/www/1g.bin" "$client" --cacert "$work/tls.pem" "$tls_url"
 check "$work/www/1g.bin" curl -s --cacert "$work/tls.pem" "$tls_url"
 "$client" -o "$work/out.bin" "$base/1g.bin"
@@ -191,6 +196,7 @@ group https http-get "$client --cacert $work/tls.pem $tls_url" \
 group text http-get "$client --text $base/256m.bin" curl "curl -s $base/256m.bin"
 group text-chunked http-get "$client --text $base/chunked/256m.bin" \
   curl "curl -s $base/chunked/256m.bin"
+group text64 text "$client --text $base/64m.bin" stream "$client $base/64m.bin"
 
 # The small files take a few milliseconds, where a process's start matters: hyperfine times
 # them again without a shell, in rounds of 10 whose order alternates.
@@ -200,6 +206,13 @@ for run in $(seq 1 "$runs"); do
   if [ $((run % 2)) -eq 1 ]; then first=$ours second=$theirs; else first=$theirs second=$ours; fi
   hyperfine -N --style none --warmup 2 --runs 10 --output null \
     --export-json "$work/results/hyperfine.$run.json" "$first" "$second" > /dev/null \
+    2> "$work/hyperfine.log"
+  # The connect's wait with a time-out beside the plain connect, the same way.
+  timed="$client --connect-timeout 3000 $base/small1.bin"
+  plain="$client $base/small1.bin"
+  if [ $((run % 2)) -eq 1 ]; then first=$timed second=$plain; else first=$plain second=$timed; fi
+  hyperfine -N --style none --warmup 2 --runs 10 --output null \
+    --export-json "$work/results/connect.$run.json" "$first" "$second" > /dev/null \
     2> "$work/hyperfine.log"
 done
 
@@ -219,11 +232,16 @@ def median(name, tool, index):
     return statistics.median(column(name, tool, index))
 
 small_wall = {"http-get": [], "curl": []}
+connect_wall = {"timed": [], "plain": []}
 for run in range(1, runs + 1):
     with open(os.path.join(results, "hyperfine.%d.json" % run)) as data:
         for result in json.load(data)["results"]:
             tool = "curl" if result["command"].startswith("curl") else "http-get"
             small_wall[tool] += result["times"]
+    with open(os.path.join(results, "connect.%d.json" % run)) as data:
+        for result in json.load(data)["results"]:
+            kind = "timed" if "--connect-timeout" in result["command"] else "plain"
+            connect_wall[kind] += result["times"]
 
 MIB = 1024.0
 rows = []
@@ -279,4 +297,22 @@ print("|---|---|---:|---:|---:|---|---|")
 for case, measure, ours, theirs, unit, ratio, goal, verdict in rows:
     print("| %s | %s | %.3f %s | %.3f %s | %.2f | %s | %s |"
           % (case, measure, ours, unit, theirs, unit, ratio, goal, verdict))
+
+print()
+print("http-get against itself (medians; connect: of %d hyperfine runs each):" % (10 * runs))
+print()
+print("| case | measure | this | against | ratio or difference | target | verdict |")
+print("|---|---|---:|---:|---:|---|---|")
+text_wall, stream_wall = median("text64", "text", 0), median("text64", "stream", 0)
+ratio = text_wall / stream_wall
+print("| --text of 64 MiB, against a stream Get | wall | %.3f s | %.3f s | %.2fx | <= 1.3x | %s |"
+      % (text_wall, stream_wall, ratio, "met" if ratio <= 1.3 else "MISSED"))
+text_rss, stream_rss = median("text64", "text", 2) / MIB, median("text64", "stream", 2) / MIB
+print("| --text of 64 MiB, against a stream Get | peak RSS | %.1f MiB | %.1f MiB | %.2f x 64 MiB"
+      " | <= 2.2 x 64 MiB | %s |" % (text_rss, stream_rss, text_rss / 64,
+                                     "met" if text_rss <= 2.2 * 64 else "MISSED"))
+timed, plain = (statistics.median(connect_wall[k]) * 1000 for k in ("timed", "plain"))
+print("| small file, --connect-timeout 3000 against none | wall | %.1f ms | %.1f ms | %+.1f ms"
+      " | <= +20 ms | %s |" % (timed, plain, timed - plain,
+                               "met" if timed - plain <= 20 else "MISSED"))
 EOF

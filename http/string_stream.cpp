@@ -3,7 +3,23 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/large_block.h"
+
 namespace pelmorix {
+
+void TStringStream::Reserve(size_t capacity) {
+  if (capacity < data_.size() + kLargeReservation) {
+    data_.reserve(capacity);
+    return;
+  }
+  // A large text is filled page by page as it arrives; large pages save most of the faults.
+  // The new room is advised before the text so far is copied into it, so the copy gains too.
+  std::string larger;
+  larger.reserve(capacity);
+  AdviseLargePages(larger.data(), larger.capacity());
+  larger.append(data_);
+  data_ = std::move(larger);
+}
 
 void TStringStream::Materialise(int64_t end) {
   const auto length = static_cast<size_t>(std::min(end, size_));
@@ -31,7 +47,7 @@ int64_t TStringStream::Write(const void* buffer, int64_t count) {
   if (rest > 0) {
     // Doubling keeps a text that grows in steps from being copied once per step.
     const size_t needed = data_.size() + rest;
-    if (needed > data_.capacity()) data_.reserve(std::max(needed, 2 * data_.capacity()));
+    if (needed > data_.capacity()) Reserve(std::max(needed, 2 * data_.capacity()));
     data_.append(bytes + inside, rest);
   }
   position_ += count;
@@ -52,7 +68,7 @@ void TStringStream::SetSize(int64_t size) {
   if (static_cast<size_t>(size) < data_.size()) {
     data_.resize(static_cast<size_t>(size));
   } else if (static_cast<size_t>(size) > data_.capacity()) {
-    data_.reserve(std::max(static_cast<size_t>(size), 2 * data_.capacity()));
+    Reserve(std::max(static_cast<size_t>(size), 2 * data_.capacity()));
   }
   size_ = size;
   position_ = std::min(position_, size_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,10 @@ class TStringStream : public TStream {
   std::string TakeDataString();
 
  private:
+  // Room from which on the unfilled part of the text is advised onto large pages.
+  static constexpr size_t kLargeReservation = size_t{4} * 1024 * 1024;
+
+  void Reserve(size_t capacity);
   // Writes out the implied zeros up to the given end.
   void Materialise(int64_t end);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace pelmorix {
 namespace {
 
@@ -34,6 +36,24 @@ TEST(StringStream, BehavesAsAMemoryStreamAndHandsOverItsText) {
   stream.SetPosition(9);
   stream.SetSize(2);
   EXPECT_EQ(stream.Position(), 2);  // a position past a cut moves to the end
+}
+
+// Growing into a large room moves the text written so far into it; none of it may be lost.
+TEST(StringStream, KeepsItsTextWhenGrowingIntoALargeRoom) {
+  constexpr size_t kMiB = 1024 * 1024;
+  std::string piece(kMiB, '\0');
+  for (size_t i = 0; i < piece.size(); ++i) piece[i] = static_cast<char>(i * 7 + i / 251);
+  TStringStream stream;
+  stream.SetSize(5 * kMiB);  // a body's reservation
+  std::string expected;
+  for (int i = 0; i < 12; ++i) {  // past the reservation, then by doubling
+    piece[0] = static_cast<char>(i);
+    stream.WriteText(piece);
+    expected += piece;
+  }
+  stream.SetSize(40 * kMiB);  // the next reservation, with the text inside
+  stream.SetSize(stream.Position());
+  EXPECT_TRUE(stream.TakeDataString() == expected);
 }
 
 }  // namespace
