@@ -16,6 +16,8 @@ for program in "$linux" "$windows"; do
 done
 
 work=$(mktemp -d)
+# nginx's workers run as nobody and must read the served file.
+chmod 755 "$work"
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
   [ -f "$work/nginx.pid" ] && kill "$(cat "$work/nginx.pid")" 2>/dev/null || true
