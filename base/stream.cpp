@@ -42,11 +42,15 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   return count;
 }
 
-int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
+int64_t MemorySeekPosition(int64_t position, int64_t size, int64_t offset, TSeekOrigin origin) {
   int64_t base = 0;
-  if (origin == TSeekOrigin::soCurrent) base = position_;
-  if (origin == TSeekOrigin::soEnd) base = size_;
-  position_ = std::max<int64_t>(0, base + offset);
+  if (origin == TSeekOrigin::soCurrent) base = position;
+  if (origin == TSeekOrigin::soEnd) base = size;
+  return std::max<int64_t>(0, base + offset);
+}
+
+int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
+  position_ = MemorySeekPosition(position_, size_, offset, origin);
   return position_;
 }
 

@@ -40,6 +40,10 @@ class TStream {
   }
 };
 
+// The position a seek reaches in a stream held in memory: from its start, its position or its
+// end, never before the start.
+int64_t MemorySeekPosition(int64_t position, int64_t size, int64_t offset, TSeekOrigin origin);
+
 // A stream in memory. Growth by writing is geometric; SetSize and SetCapacity are exact.
 class TMemoryStream : public TStream {
  public:

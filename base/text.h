@@ -18,5 +18,7 @@ char LowerChar(char c);
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
+// Whether the text holds a CR, LF or NUL, any of which would end a line of a protocol head.
+bool HoldsLineBreakOrNul(std::string_view text);
 
 }  // namespace pelmorix

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <mutex>
-#include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "http/internet_date.h"
 
 namespace pelmorix {
@@ -68,7 +68,7 @@ void TIdCookieManager::AddParsedCookie(std::unique_ptr<TIdNetscapeCookie> cookie
                                        TLocalOffsetOnce& localOffset) {
   // A CR, LF or NUL would end the "Cookie" line it is sent in, or refuse every later request
   // to the host; such a text is no cookie.
-  if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return;
+  if (HoldsLineBreakOrNul(text)) return;
   cookie->SetCookieText(text, localOffset);
   if (cookie->Domain.empty()) cookie->Domain = host;
   if (!cookie->IsAllowed(host)) return;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "http/id_http.h"
 #include "http/request_composition.h"
 #include "http/socket_exceptions.h"

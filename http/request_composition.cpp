@@ -26,10 +26,6 @@ void CheckHeaderValue(const char* name, const std::string& value) {
 
 }  // namespace
 
-bool HoldsLineBreakOrNul(std::string_view text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
 void ThrowInvalidHeaderValue(const std::string& name) {
   throw EIdInvalidRequestCharacter(Format("Header %s holds CR, LF or NUL.", name.c_str()));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "http/http_request.h"
 #include "http/id_exception.h"
@@ -27,8 +26,8 @@ void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocol
 // would end the line, and what follows it would be taken for lines of their own.
 void CheckRequestText(const TIdHTTPRequest& request);
 
-// The test and the exception of CheckRequestText, also used on the lines as they are sent.
-bool HoldsLineBreakOrNul(std::string_view text);
+// The exception of CheckRequestText (HoldsLineBreakOrNul of base/text.h), also used on the lines
+// as they are sent.
 [[noreturn]] void ThrowInvalidHeaderValue(const std::string& name);
 
 }  // namespace pelmorix

@@ -56,10 +56,7 @@ int64_t TStringStream::Write(const void* buffer, int64_t count) {
 }
 
 int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin) {
-  int64_t base = 0;
-  if (origin == TSeekOrigin::soCurrent) base = position_;
-  if (origin == TSeekOrigin::soEnd) base = size_;
-  position_ = std::max<int64_t>(0, base + offset);
+  position_ = MemorySeekPosition(position_, size_, offset, origin);
   return position_;
 }
 
