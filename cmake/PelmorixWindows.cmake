@@ -2,11 +2,6 @@
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
   message(FATAL_ERROR "The Windows build is 64-bit only")
 endif()
-if(PELMORIX_BUILD_GUI)
-  # The window and the browser control on Win32 are not built yet.
-  message(STATUS "Windows: the launcher window is not built; PELMORIX_BUILD_GUI is set to OFF")
-  set(PELMORIX_BUILD_GUI OFF CACHE BOOL "Build the GTK window, the browser and the launcher" FORCE)
-endif()
 
 # Everything the tests start runs under wine, in the build folder's own prefix.
 if(CMAKE_CROSSCOMPILING)

@@ -3,18 +3,18 @@
 // window closes; the unit shut-downs follow in reverse order.
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "launcher/form1.h"
 #include "launcher/launcher_state.h"
 #include "launcher/takeover.h"
-#include "platform/browser/webkit/webkit_browser.h"
+#include "platform/desktop/desktop.h"
 #include "platform/environment/environment.h"
 #include "platform/files/files.h"
 #include "platform/registry/registry_api.h"
 #include "platform/shell/system_shell.h"
 #include "platform/ui/application.h"
-#include "platform/ui/gtk/gtk_backend.h"
 
 #ifndef PELMORIX_CONFIG_SERVER
 #define PELMORIX_CONFIG_SERVER "http://127.0.0.1:8431"
@@ -57,10 +57,10 @@ int main(int argc, char** argv) {
     TLauncher launcher(environment);
     TakeOverInstance(launcher.Environment);
 
-    TGtkBackend ui(argc, argv);
-    TApplication Application(ui, ProgramTitle(environment.ExePath));
+    std::unique_ptr<TDesktop> desktop = MakeDesktop(argc, argv);
+    TApplication Application(desktop->Ui(), ProgramTitle(environment.ExePath));
     TForm1 Form1(Application, launcher);
-    TWebKitBrowser browser(ui, *Form1.wb);
+    std::unique_ptr<TBrowserBackend> browser = desktop->MakeBrowser(*Form1.wb);
     Application.Run();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());
