@@ -72,9 +72,18 @@ void TWin32Browser::Activate(::HWND window) {
   }
   in_place_ = control_.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
   FitToWindow();
+  ui_.SetKeyboardFilter(browser_, [this](MSG& message) { return TranslateKey(message); });
+}
+
+bool TWin32Browser::TranslateKey(MSG& message) {
+  // The control's own accelerators: Tab between the page's fields, Enter in a form, copy and
+  // paste.
+  auto active = control_.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+  return active && active->TranslateAccelerator(&message) == S_OK;
 }
 
 void TWin32Browser::Close() {
+  ui_.SetKeyboardFilter(browser_, nullptr);
   if (events_) {
     events_->Disconnect();
     std::exchange(events_, nullptr)->Release();

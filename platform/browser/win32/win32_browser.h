@@ -53,6 +53,7 @@ class TWin32Browser : public TBrowserBackend, private TBrowserEventTarget {
   void Activate(::HWND window);
   void Close();
   void FitToWindow();
+  bool TranslateKey(MSG& message);
   static LRESULT CALLBACK HostWindowProcedure(::HWND window, UINT message, WPARAM wparam,
                                               LPARAM lparam);
 

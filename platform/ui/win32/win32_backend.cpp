@@ -59,7 +59,29 @@ void TWin32Backend::ProcessMessages() {
   }
 }
 
+void TWin32Backend::SetKeyboardFilter(const TControl& control, std::function<bool(MSG&)> filter) {
+  if (filter)
+    keyboard_filters_[&control] = std::move(filter);
+  else
+    keyboard_filters_.erase(&control);
+}
+
+bool TWin32Backend::DispatchToFilter(MSG& message) {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd) return false;
+  for (auto& [control, filter] : keyboard_filters_) {
+    ::HWND holder = WindowOf(*control);
+    if (!holder || !::IsChild(holder, message.hwnd)) continue;
+    if (!filter(message)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+    return true;
+  }
+  return false;
+}
+
 void TWin32Backend::Dispatch(MSG& message) {
+  if (DispatchToFilter(message)) return;
   // The form takes its keyboard messages as a dialog does: Tab between controls, Enter for the
   // default button, Alt and a caption's mnemonic for its button.
   if (message.hwnd) {

@@ -37,6 +37,11 @@ class TWin32Backend : public TUiBackend, private TComponentObserver {
   // Runs `ready` with the control's window as soon as it exists (at once when it does already),
   // for the layer that fills a control's plain window; an empty function withdraws the wish.
   void WhenWindowReady(const TControl& control, std::function<void(::HWND)> ready);
+  // Keyboard messages for the windows inside a control's window (the browser's own) go to the
+  // layer that put them there, which answers whether it took the message; those it leaves are
+  // dispatched without the form's dialog keys (Tab, Enter, mnemonics), which belong to the
+  // form's own controls. An empty function withdraws the filter.
+  void SetKeyboardFilter(const TControl& control, std::function<bool(MSG&)> filter);
 
   TMessageBoxHost& MessageBoxes() override { return message_boxes_; }
   void ShowForm(TForm& form) override;
@@ -82,6 +87,9 @@ class TWin32Backend : public TUiBackend, private TComponentObserver {
   TPeer* PeerOf(const TComponent& component) const;
   TPeer* PeerOfWindow(::HWND window) const;
   void Dispatch(MSG& message);
+  // Gives a keyboard message to the filter of the control whose window holds its window;
+  // false when no filter's window holds it.
+  bool DispatchToFilter(MSG& message);
 
   static LRESULT CALLBACK WindowProcedure(::HWND window, UINT message, WPARAM wparam,
                                           LPARAM lparam);
@@ -95,6 +103,7 @@ class TWin32Backend : public TUiBackend, private TComponentObserver {
   bool quit_requested_ = false;
   std::map<const TComponent*, std::unique_ptr<TPeer>> peers_;
   std::map<::HWND, TPeer*> windows_;
+  std::map<const TControl*, std::function<bool(MSG&)>> keyboard_filters_;
   std::map<const TComponent*, std::function<void(::HWND)>> window_ready_;
 };
 

@@ -10,6 +10,7 @@
 
 #include "platform/browser/win32/win32_browser.h"
 #include "platform/ui/application.h"
+#include "platform/ui/button.h"
 #include "platform/ui/form.h"
 #include "platform/ui/win32/win32_backend.h"
 #include "tests/support/scripted_server.h"
@@ -159,6 +160,30 @@ TEST_F(Win32Browser, TheDocumentIsTheChainFromTheBodyToTheRoot) {
   EXPECT_EQ("HTML", root->tagName());
   EXPECT_EQ(nullptr, root->parentElement());
   EXPECT_NE(std::string::npos, root->outerHTML().find("<p>id=101</p>")) << root->outerHTML();
+}
+
+TEST_F(Win32Browser, KeysInsideThePageAreThePagesNotTheForms) {
+  auto* button = form_.CreateComponent<TButton>("Button1");
+  button->SetBounds(10, 10, 80, 24);
+  button->SetDefault(true);
+  button->SetParent(&form_);
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  TWin32Browser browser(ui_, *wb_);
+  form_.ShowWindow();
+  PumpUntil([] { return false; }, 0.3);
+  ::HWND control = browser.ControlWindow();
+  ASSERT_NE(nullptr, control);
+
+  // Enter in a page (a text area, a form) is the page's: it must not press the form's default
+  // button, as the form's own dialog keys would.
+  ::PostMessageA(control, WM_KEYDOWN, VK_RETURN, 1);
+  ::PostMessageA(control, WM_KEYUP, VK_RETURN, 0xC0000001);
+  PumpUntil([] { return false; }, 0.5);
+  EXPECT_EQ(0, clicks);
+  // The same key on the form's own window does press it, so the check above can fail.
+  ::PostMessageA(ui_.WindowOf(*button), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }, 5));
 }
 
 TEST_F(Win32Browser, WithoutTheControlTheLauncherGoesOnWithoutAPage) {
