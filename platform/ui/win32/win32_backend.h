@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -33,6 +34,9 @@ class TWin32Backend : public TUiBackend, private TComponentObserver {
 
   // The window that mirrors a component, or none before its form was mirrored.
   ::HWND WindowOf(const TComponent& component) const;
+  // Runs `ready` with the control's window as soon as it exists (at once when it does already),
+  // for the layer that fills a control's plain window; an empty function withdraws the wish.
+  void WhenWindowReady(const TControl& control, std::function<void(::HWND)> ready);
 
   TMessageBoxHost& MessageBoxes() override { return message_boxes_; }
   void ShowForm(TForm& form) override;
@@ -91,6 +95,7 @@ class TWin32Backend : public TUiBackend, private TComponentObserver {
   bool quit_requested_ = false;
   std::map<const TComponent*, std::unique_ptr<TPeer>> peers_;
   std::map<::HWND, TPeer*> windows_;
+  std::map<const TComponent*, std::function<void(::HWND)>> window_ready_;
 };
 
 // Draws a bitmap button: face and frame, the glyph cell for its state with the cell's

@@ -57,6 +57,16 @@ void SetStyleBits(::HWND window, DWORD mask, DWORD bits) {
   return peer ? peer->window : nullptr;
 }
 
+void TWin32Backend::WhenWindowReady(const TControl& control, std::function<void(::HWND)> ready) {
+  window_ready_.erase(&control);
+  if (!ready) return;
+  if (::HWND window = WindowOf(control)) {
+    ready(window);
+    return;
+  }
+  window_ready_[&control] = std::move(ready);
+}
+
 TWin32Backend::TPeer* TWin32Backend::PeerOf(const TComponent& component) const {
   auto found = peers_.find(&component);
   return found == peers_.end() ? nullptr : found->second.get();
@@ -138,6 +148,12 @@ TWin32Backend::TPeer& TWin32Backend::MirrorControl(TControl& control, TPeer& par
   peers_[&control] = std::move(owned);
   control.SetObserver(this);
   SyncControl(peer);
+  auto waiting = window_ready_.find(&control);
+  if (waiting != window_ready_.end()) {
+    const std::function<void(::HWND)> ready = std::move(waiting->second);
+    window_ready_.erase(waiting);
+    ready(peer.window);
+  }
   return peer;
 }
 
