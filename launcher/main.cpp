@@ -8,6 +8,7 @@
 
 #include "launcher/form1.h"
 #include "launcher/launcher_state.h"
+#include "launcher/markup_only_browser.h"
 #include "launcher/takeover.h"
 #include "platform/desktop/desktop.h"
 #include "platform/environment/environment.h"
@@ -60,7 +61,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<TDesktop> desktop = MakeDesktop(argc, argv);
     TApplication Application(desktop->Ui(), ProgramTitle(environment.ExePath));
     TForm1 Form1(Application, launcher);
-    std::unique_ptr<TBrowserBackend> browser = desktop->MakeBrowser(*Form1.wb);
+    std::unique_ptr<TBrowserBackend> browser =
+        TMarkupOnlyBrowser::Chosen() ? std::make_unique<TMarkupOnlyBrowser>(Form1, *Form1.wb)
+                                     : desktop->MakeBrowser(*Form1.wb);
     Application.Run();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

@@ -26,13 +26,17 @@ bool TScriptedBrowser::LoadPage(const std::string& url,
   return true;
 }
 
-bool TScriptedBrowser::LoadPage(const std::string& url, const std::string& markup) {
+std::shared_ptr<const THTMLDocument> TScriptedBrowser::DocumentOfMarkup(const std::string& markup) {
   std::string body = markup;
   const size_t start = markup.find("<body");
   const size_t end = markup.find("</body>");
   if (start != std::string::npos && end != std::string::npos && end > start)
     body = markup.substr(start, end + 7 - start);
-  return LoadPage(url, THTMLDocument::FromMarkup(markup, body));
+  return THTMLDocument::FromMarkup(markup, body);
+}
+
+bool TScriptedBrowser::LoadPage(const std::string& url, const std::string& markup) {
+  return LoadPage(url, DocumentOfMarkup(markup));
 }
 
 void TScriptedBrowser::LoadInnerFrame(const std::string& url, int frame) {

@@ -24,9 +24,11 @@ class TScriptedBrowser : public TBrowserBackend {
   // A whole top-level load: BeforeNavigate2, then (unless cancelled) the document takes its
   // place, DownloadComplete and DocumentComplete follow. Gives false when cancelled.
   bool LoadPage(const std::string& url, std::shared_ptr<const THTMLDocument> document);
-  // The same with a document made of markup: the root's outerHTML is the markup, the body's
-  // the part from "<body" to the end of "</body>" (the whole markup when there is none).
+  // The same with a document made of markup (DocumentOfMarkup).
   bool LoadPage(const std::string& url, const std::string& markup);
+  // The document of a page's markup: the root's outerHTML is the markup, the body's the part
+  // from "<body" to the end of "</body>" (the whole markup when there is none).
+  static std::shared_ptr<const THTMLDocument> DocumentOfMarkup(const std::string& markup);
   // A load inside inner frame number `frame`: BeforeNavigate2, DownloadComplete and
   // DocumentComplete with that frame's browser object; the document stays the top-level one.
   void LoadInnerFrame(const std::string& url, int frame = 0);

@@ -1,5 +1,5 @@
-// Win32 windows. FIXME: the browser control's host is not built yet, so the control's window
-// stays empty and no page is shown.
+// Win32 windows with the system's own web browser control.
+#include "platform/browser/win32/win32_browser.h"
 #include "platform/desktop/desktop.h"
 #include "platform/ui/win32/win32_backend.h"
 
@@ -10,7 +10,9 @@ namespace {
 class TWin32Desktop : public TDesktop {
  public:
   TUiBackend& Ui() override { return ui_; }
-  std::unique_ptr<TBrowserBackend> MakeBrowser(TWebBrowser&) override { return nullptr; }
+  std::unique_ptr<TBrowserBackend> MakeBrowser(TWebBrowser& browser) override {
+    return std::make_unique<TWin32Browser>(ui_, browser);
+  }
 
  private:
   TWin32Backend ui_;

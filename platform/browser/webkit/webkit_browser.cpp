@@ -77,10 +77,16 @@ void TWebKitBrowser::Navigate(const std::string& url) {
   // The new page is loaded afresh anyway.
   if (queued_refresh_) g_source_remove(queued_refresh_);
   queued_refresh_ = 0;
+  refresh_held_ = false;
   webkit_web_view_load_uri(view_, Cp1252ToUtf8(url).c_str());
 }
 
 void TWebKitBrowser::Refresh() {
+  // A reload now would overtake the navigation, whose completion would then ask for another.
+  if (navigation_open_) {
+    refresh_held_ = true;
+    return;
+  }
   if (!queued_refresh_) queued_refresh_ = g_idle_add(RunQueuedRefresh, this);
 }
 

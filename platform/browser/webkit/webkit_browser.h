@@ -18,8 +18,9 @@ class TGtkBackend;
 // - a navigation of the top-level frame: BeforeNavigate2 as it starts, DownloadComplete as it
 //   finishes (or fails), and DocumentComplete once the document's markup has been read back
 //   with JavaScript, so the Document is in place when the handler runs;
-// - a Refresh: DownloadComplete only. A Refresh made while a navigation is still under way
-//   finishes that navigation, so its DocumentComplete still comes;
+// - a Refresh: DownloadComplete only. A Refresh asked for while a navigation is still under way
+//   (an inner frame's completion may ask for one) waits until that navigation's DocumentComplete
+//   has been raised, so the navigation completes as such and one reload follows it;
 // - a document completed in an inner frame: DocumentComplete with that frame's own browser
 //   object (a user script in every frame reports its load event), unless a Refresh reloads
 //   it. BeforeNavigate2 is raised for the top-level frame only.
@@ -78,6 +79,8 @@ class TWebKitBrowser : public TBrowserBackend {
   bool warm_up_announced_ = false;
   // Between a top-level BeforeNavigate2 and its DocumentComplete.
   bool navigation_open_ = false;
+  // A Refresh asked for while navigation_open_ was set.
+  bool refresh_held_ = false;
   bool loading_ = false;
   guint queued_refresh_ = 0;
   std::map<std::string, std::unique_ptr<TDispatch>> inner_frames_;

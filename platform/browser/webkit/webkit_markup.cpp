@@ -70,13 +70,20 @@ void TWebKitBrowser::MarkupRead(GObject* view, GAsyncResult* result, gpointer da
     // A document whose markup cannot be read counts as no document at all.
     self.document_ = value ? DocumentFromScriptResult(value) : nullptr;
     if (pending->frame) {
-      if (pending->frame == self.browser_.DefaultInterface()) self.navigation_open_ = false;
+      const bool top_level = pending->frame == self.browser_.DefaultInterface();
+      if (top_level) self.navigation_open_ = false;
       std::string url = pending->url;
       if (url.empty()) {
         const char* uri = webkit_web_view_get_uri(self.view_);
         url = Utf8ToCp1252(uri ? uri : "");
       }
       self.browser_.DoDocumentComplete(pending->frame, url);
+      // The handler may have ended the browser.
+      const std::shared_ptr<bool> alive = pending->alive.lock();
+      if (top_level && alive && *alive && self.refresh_held_) {
+        self.refresh_held_ = false;
+        self.Refresh();
+      }
     }
   }
   if (value) g_object_unref(value);

@@ -130,6 +130,12 @@ void TWin32Backend::MirrorChildren(TWinControl& parent, TPeer& parent_peer) {
     if (!peer) peer = &MirrorControl(*child, parent_peer);
     if (auto* container = dynamic_cast<TWinControl*>(child)) MirrorChildren(*container, *peer);
   }
+  // The client-aligned control (the browser) lies beneath the others. A new window joins its
+  // siblings at the bottom, so this is done again once every sibling has its window.
+  for (TControl* child : parent.Controls())
+    if (child->Align() == alClient)
+      ::SetWindowPos(PeerOf(*child)->window, win32::kBottomOfOrder, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 TWin32Backend::TPeer& TWin32Backend::MirrorControl(TControl& control, TPeer& parent_peer) {
@@ -141,10 +147,6 @@ TWin32Backend::TPeer& TWin32Backend::MirrorControl(TControl& control, TPeer& par
   peer.window = NewWindowFor(control, peer, parent_peer.window);
   if (!peer.window) throw Exception("Cannot create the window " + control.Name());
   windows_[peer.window] = &peer;
-  // The client-aligned control (the browser) lies beneath the others.
-  if (control.Align() == alClient)
-    ::SetWindowPos(peer.window, win32::kBottomOfOrder, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   peers_[&control] = std::move(owned);
   control.SetObserver(this);
   SyncControl(peer);

@@ -81,6 +81,10 @@ TEST(Win32Form, ControlsShowTheirPropertiesAndAClickReachesTheHandler) {
   TForm form(app, "Form1");
   form.SetBounds(50, 50, 400, 300);
   form.SetBorderStyle(bsSingle);
+  // Made first, as the browser is: it must still lie beneath the controls made after it.
+  auto* backdrop = form.CreateComponent<TPanel>("Backdrop");
+  backdrop->SetAlign(alClient);
+  backdrop->SetParent(&form);
   auto* panel = form.CreateComponent<TPanel>("Panel1");
   panel->SetBounds(10, 150, 380, 100);
   panel->SetParent(&form);
@@ -136,6 +140,7 @@ TEST(Win32Form, ControlsShowTheirPropertiesAndAClickReachesTheHandler) {
   EXPECT_EQ(20, place.left);
   EXPECT_EQ(20, place.top);
   EXPECT_EQ(120, place.right - place.left);
+  EXPECT_EQ(ui.WindowOf(*backdrop), ::GetWindow(button_window, GW_HWNDLAST));
 
   test::MoveMouseTo(button_window, 60, 15);
   test::PressMouse();
