@@ -1,6 +1,10 @@
 #include "tests/e2e/windows/launcher_e2e_fixture.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
+
+#include "tests/support/under_wine.h"
 
 namespace pelmorix::e2e {
 namespace {
@@ -18,6 +22,13 @@ LauncherEndToEndWin32::LauncherEndToEndWin32() : Work(WindowsPath(Root / "work")
   std::filesystem::create_directories(Work);
 }
 
+LauncherEndToEndWin32::~LauncherEndToEndWin32() {
+  Launcher.reset();
+  if (HasFailure()) {
+    std::cerr << "The launcher's output:\n" << ReadTextFile(Root / "launcher.out") << "\n";
+  }
+}
+
 TDemoGame LauncherEndToEndWin32::AddInstallation(int id, const std::string& version) {
   const TDemoGame game = TDemoGame::Create(id, Work + "\\games\\" + std::to_string(id));
   Registry.SetMachineValue(id, "folder", game.Folder);
@@ -33,12 +44,18 @@ TLauncherProcess& LauncherEndToEndWin32::StartLauncher(const std::string& argume
                                                        const std::string& configServer) {
   Launcher.reset();
   if (program.empty()) program = WindowsPath(PELMORIX_BIN_DIR "/Pelmorix.exe");
-  Launcher = std::make_unique<TLauncherProcess>(
-      TProgramLaunch{.Program = program,
-                     .Arguments = {argument},
-                     .WorkingDirectory = Work,
-                     .Environment = {{"PELMORIX_CONFIG_SERVER",
-                                      configServer.empty() ? Server.Address() : configServer}}});
+  TProgramLaunch launch{.Program = program,
+                        .Arguments = {argument},
+                        .WorkingDirectory = Work,
+                        .Environment = {{"PELMORIX_CONFIG_SERVER",
+                                         configServer.empty() ? Server.Address() : configServer}},
+                        .OutputFile = Root / "launcher.out"};
+  // Wine's browser control completes no page, so the launcher's own markup engine stands in;
+  // a run that names an engine itself keeps it.
+  if (RunsUnderWine() && std::getenv("PELMORIX_BROWSER") == nullptr) {
+    launch.Environment.emplace_back("PELMORIX_BROWSER", "markup");
+  }
+  Launcher = std::make_unique<TLauncherProcess>(launch);
   return *Launcher;
 }
 

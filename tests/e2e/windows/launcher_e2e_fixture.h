@@ -17,17 +17,20 @@ namespace pelmorix::e2e {
 // One whole Pelmorix.exe under wine against the demo server, on the test stage's display: the
 // installations in the wine prefix's registry, a demo server with a private scenario copy,
 // folders for the launcher's working directory and the installations, and the launcher
-// process. Everything is stopped and removed when the test ends.
+// process. Everything is stopped and removed when the test ends; after a failure the
+// launcher's output is shown.
 class LauncherEndToEndWin32 : public ::testing::Test {
  protected:
   LauncherEndToEndWin32();
+  ~LauncherEndToEndWin32() override;
 
   // Registers installation `id` ("folder", "exe", "uninstallexe", "version", "starterversion")
   // and places its demo programs in Work\games\<id>, where the scenario's patch lists install
   // their files.
   TDemoGame AddInstallation(int id, const std::string& version = "1.0");
   // Starts the launcher (Pelmorix.exe of the build unless another is given) in Work with the
-  // argument, against the configuration server (the demo server's when empty).
+  // argument, against the configuration server (the demo server's when empty); under wine
+  // with the markup engine (PELMORIX_BROWSER=markup) unless the test's environment names one.
   TLauncherProcess& StartLauncher(const std::string& argument, std::string program = "",
                                   const std::string& configServer = "");
   // The launcher's window with the demo's caption; fails the test when none appears in time.

@@ -29,12 +29,27 @@ TLauncherProcess::TLauncherProcess(const TProgramLaunch& launch) {
   std::string commandLine = "\"" + launch.Program + "\"";
   for (const std::string& argument : launch.Arguments) commandLine += " " + argument;
   std::string environment = EnvironmentBlock(launch.Environment);
+  // Under wine a program left with the test's own output would pass it on to what it starts, and
+  // a helper that stays open would keep the test run waiting for the end of that output.
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE output =
+      ::CreateFileA(launch.OutputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) {
+    throw std::runtime_error(launch.OutputFile + " could not be made");
+  }
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!::CreateProcessA(launch.Program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        environment.data(), launch.WorkingDirectory.c_str(), &startup, &process_)) {
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = output;
+  const bool started =
+      ::CreateProcessA(launch.Program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                       environment.data(), launch.WorkingDirectory.c_str(), &startup, &process_);
+  const DWORD error = ::GetLastError();
+  ::CloseHandle(output);
+  if (!started) {
     throw std::runtime_error(launch.Program + " could not be started: error " +
-                             std::to_string(::GetLastError()));
+                             std::to_string(error));
   }
   ::CloseHandle(process_.hThread);
 }

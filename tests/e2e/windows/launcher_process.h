@@ -9,13 +9,15 @@
 
 namespace pelmorix::e2e {
 
-// How to start a Windows program: its path, the arguments after it, the working directory and
-// environment variables set on top of the test's own.
+// How to start a Windows program: its path, the arguments after it, the working directory,
+// environment variables set on top of the test's own, and the file that takes its standard
+// output and error (and those of the programs it starts).
 struct TProgramLaunch {
   std::string Program;
   std::vector<std::string> Arguments;
   std::string WorkingDirectory;
   std::vector<std::pair<std::string, std::string>> Environment;
+  std::string OutputFile;
 };
 
 // A Windows program started with CreateProcessA; ended by force when the object goes while it
