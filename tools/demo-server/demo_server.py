@@ -27,6 +27,7 @@ import html
 import http.server
 import io
 import os
+import socket
 import sys
 import threading
 import urllib.parse
@@ -153,6 +154,30 @@ class Handler(http.server.BaseHTTPRequestHandler):
         return None, None
 
 
+# For a starter without a handle to this process (a Windows test under wine): it holds the
+# control connection, and the server ends with it, even when the starter dies.
+def end_when_control_closes(port_file):
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+    with open(port_file + ".tmp", "w") as f:
+        f.write(str(listener.getsockname()[1]))
+    os.replace(port_file + ".tmp", port_file)
+
+    def watch():
+        listener.settimeout(60)
+        try:
+            control, _ = listener.accept()
+            control.settimeout(None)
+            while control.recv(1):
+                pass
+        except OSError:
+            pass
+        os._exit(0)
+
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=8431, help="port on 127.0.0.1 (0: any free)")
@@ -160,6 +185,9 @@ def main():
                         help="folder the replies come from")
     parser.add_argument("--log", help="file the request lines are appended to")
     parser.add_argument("--port-file", help="file the chosen port is written to once listening")
+    parser.add_argument("--control-port-file",
+                        help="file the port of a control listener is written to (before the port"
+                        " file); the server ends when its one connection closes")
     args = parser.parse_args()
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
@@ -168,6 +196,8 @@ def main():
     server.scenario = Scenario(args.scenario, "http://127.0.0.1:%d/" % port)
     server.log = open(args.log, "a") if args.log else sys.stdout
     server.log_lock = threading.Lock()
+    if args.control_port_file:
+        end_when_control_closes(args.control_port_file)
     if args.port_file:
         with open(args.port_file + ".tmp", "w") as f:
             f.write(str(port))

@@ -1,0 +1,138 @@
+// Pelmorix.exe under wine against the demo server as a person uses it: the server's window and
+// buttons, a click that starts the game, the start without any server, and the patch runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "tests/e2e/windows/launcher_e2e_fixture.h"
+#include "tests/support/loopback_targets.h"
+
+namespace pelmorix::e2e {
+namespace {
+
+// The demo page's picture buttons: slot 3 "Spielen" at 40, 384 and slot 4 "Update
+// Installieren" at 230, 384, each 122 x 34.
+constexpr int kPlayX = 40 + 61, kUpdateX = 230 + 61, kButtonY = 384 + 17;
+
+bool WaitUntil(const std::function<bool()>& done, double seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return done();
+}
+
+bool WaitForPixel(HWND window, int x, int y, const std::function<bool(int, int, int)>& wanted) {
+  return WaitUntil(
+      [&] {
+        const uint32_t pixel = ShownPixel(window, x, y);
+        return wanted(pixel & 0xFF, (pixel >> 8) & 0xFF, (pixel >> 16) & 0xFF);
+      },
+      30);
+}
+
+// Clicks until the click has taken effect. A click that lands while the page's refresh lays
+// the buttons out again finds its button hidden for a moment and does nothing.
+bool ClickUntil(HWND window, int x, int y, const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    ClickAt(window, x, y);
+    if (WaitUntil(done, 3)) return true;
+  }
+  return false;
+}
+
+class LauncherStartWin32 : public LauncherEndToEndWin32 {
+ protected:
+  // Waits for the window with its update button, clicks it and says yes to the patch question.
+  void AcceptPatchOffer(int id) {
+    const HWND window = WaitForLauncherWindow();
+    ASSERT_TRUE(
+        Server.WaitForRequest("action=getbuttonimage&id=" + std::to_string(id) + "&param1=4"));
+    ASSERT_TRUE(WaitForPixel(window, kUpdateX, kButtonY - 10, [](int r, int g, int b) {
+      return r > 150 && g > 150 && b > 150;
+    })) << "no update button";
+    // The write probe is the click's first request.
+    ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY, [&] {
+      const auto requests = Server.Requests();
+      return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
+    }));
+    const HWND question = WaitForMessageBoxOf(Launcher->Id());
+    ASSERT_NE(question, nullptr) << "no patch question";
+    PressEnterIn(question);  // Yes
+  }
+};
+
+TEST_F(LauncherStartWin32, ServerWindowWithPictureButtonStartsTheGameAndCloses) {
+  const TDemoGame game = AddInstallation(101);
+  StartLauncher("/101");
+  const HWND window = WaitForLauncherWindow();
+  ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=101&param1=4"));
+  const SIZE area = ClientSize(window);
+  EXPECT_EQ(area.cx, 640);
+  EXPECT_EQ(area.cy, 440);
+
+  // The picture's up cell (orange) fills the middle of the play button.
+  ASSERT_TRUE(WaitForPixel(window, kPlayX, kButtonY - 10, [](int r, int g, int b) {
+    return r > 200 && g > 80 && b < 80;
+  })) << "the play button does not show its picture";
+
+  ASSERT_TRUE(
+      ClickUntil(window, kPlayX, kButtonY, [&] { return TDemoGame::WasStarted(game.Game); }));
+  const auto started = TDemoGame::WaitForStart(game.Game);
+  ASSERT_TRUE(started.has_value());
+  EXPECT_EQ(started->WorkingDirectory, game.Folder);
+  EXPECT_TRUE(started->Arguments.empty()) << "no parameters after the program";
+  EXPECT_EQ(Launcher->WaitForExit(60), 0);
+}
+
+TEST_F(LauncherStartWin32, WithoutAnyServerTheGameStartsAtOnce) {
+  const TDemoGame game = AddInstallation(101);
+  StartLauncher("/101", "", "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()));
+  ASSERT_TRUE(TDemoGame::WaitForStart(game.Game).has_value());
+  EXPECT_EQ(Launcher->WaitForExit(60), 0);
+  EXPECT_FALSE(Server.WaitForRequest("getbutton", 0.5));
+}
+
+TEST_F(LauncherStartWin32, UpdateButtonPatchesTheInstallation) {
+  const TDemoGame game = AddInstallation(101, "1.0");
+  StartLauncher("/101");
+  AcceptPatchOffer(101);
+  if (HasFatalFailure()) return;
+  ASSERT_TRUE(WaitUntil([&] { return Registry.MachineValue(101, "version") == "1.1"; }, 60));
+  for (const char* name : {"liesmich.txt", "regeln.dat"}) {
+    EXPECT_EQ(ReadTextFile(game.Folder + "\\" + name),
+              ReadTextFile(Server.ScenarioFile(std::string("patches/101/files/") + name)))
+        << name;
+  }
+
+  const HWND success = WaitForMessageBoxOf(Launcher->Id());
+  ASSERT_NE(success, nullptr) << "no success message";
+  PressEnterIn(success);
+  EXPECT_TRUE(WaitUntil([&] { return VisibleWindowsOf(Launcher->Id()).size() == 1; }, 30));
+  EXPECT_FALSE(Launcher->HasEnded());
+}
+
+TEST_F(LauncherStartWin32, SelfPatchReplacesTheLauncherAfterItCloses) {
+  AddInstallation(103, "1.0");
+  const std::string program = CopyLauncherToWork();
+  const std::string marker = "MZ the new launcher\r\n";
+  Server.WriteScenarioFile("patches/103/files/Pelmorix.exe", marker);
+  StartLauncher("/103", program);
+  AcceptPatchOffer(103);
+  if (HasFatalFailure()) return;
+
+  EXPECT_EQ(Launcher->WaitForExit(60), 0);
+  // Helper1.exe moves the download over the program once; a reader of the program at that
+  // moment would make the move fail, so the program is read after the download has gone.
+  EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(Work + "\\temp\\new.exe"); }, 60));
+  EXPECT_EQ(ReadTextFile(program), marker) << "Helper1.exe did not put the new launcher in place";
+  EXPECT_EQ(Registry.MachineValue(103, "version"), "2.0");
+}
+
+}  // namespace
+}  // namespace pelmorix::e2e

@@ -1,0 +1,92 @@
+// First: the toolkit's names must be declared before the system's macros could rewrite them.
+#include "tests/gui/win32/desktop_support.h"
+// After it.
+#include "tests/e2e/windows/process_windows.h"
+
+#include <functional>
+
+namespace pelmorix::e2e {
+namespace {
+
+::HWND WaitForWindow(::DWORD process, const std::function<bool(::HWND)>& wanted, double seconds) {
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+  do {
+    for (::HWND window : VisibleWindowsOf(process)) {
+      if (wanted(window)) return window;
+    }
+    ::Sleep(100);
+  } while (::GetTickCount64() < end);
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<::HWND> VisibleWindowsOf(::DWORD process) {
+  struct TSearch {
+    ::DWORD Process;
+    std::vector<::HWND> Found;
+  } search{process, {}};
+  ::EnumWindows(
+      [](::HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<TSearch*>(data);
+        ::DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == search.Process && ::IsWindowVisible(window)) search.Found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+::HWND WaitForWindowOf(::DWORD process, const std::string& caption, double seconds) {
+  return WaitForWindow(
+      process, [&](::HWND window) { return Caption(window) == caption; }, seconds);
+}
+
+::HWND WaitForMessageBoxOf(::DWORD process, double seconds) {
+  return WaitForWindow(
+      process,
+      [](::HWND window) {
+        char name[16] = {};
+        ::GetClassNameA(window, name, sizeof name);
+        return lstrcmpA(name, "#32770") == 0;
+      },
+      seconds);
+}
+
+std::string Caption(::HWND window) {
+  char text[256] = {};
+  ::GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+SIZE ClientSize(::HWND window) {
+  RECT area{};
+  ::GetClientRect(window, &area);
+  return {area.right - area.left, area.bottom - area.top};
+}
+
+// Read from the screen, not from the window's own device context: under wine a window of
+// another process has no surface in this one.
+uint32_t ShownPixel(::HWND window, int x, int y) {
+  POINT point{x, y};
+  ::ClientToScreen(window, &point);
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF pixel = ::GetPixel(screen, point.x, point.y);
+  ::ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+void ClickAt(::HWND window, int x, int y) {
+  test::MoveMouseTo(window, x, y);
+  test::PressMouse();
+  test::ReleaseMouse();
+}
+
+void PressEnterIn(::HWND window) {
+  ::SetForegroundWindow(window);
+  ::Sleep(200);
+  test::PressKeys({VK_RETURN});
+}
+
+}  // namespace pelmorix::e2e
