@@ -6,6 +6,7 @@
 #include <chrono>
 #include <iostream>
 #include <string>
+#include <thread>
 
 #include "platform/environment/command_line_text.h"
 #include "platform/files/files.h"
@@ -16,6 +17,20 @@
 #include "tools/helper1/program_wait.h"
 
 namespace {
+
+// Another program may hold the file for a moment (a virus scanner or an indexer looking at a
+// new executable), which refuses the move: it is tried again for a while before it counts as
+// failed.
+constexpr int kMoveAttempts = 20;
+constexpr std::chrono::milliseconds kMovePause{250};
+
+bool MoveWithRetries(const std::string& source, const std::string& target) {
+  for (int attempt = 1;; ++attempt) {
+    if (pelmorix::MoveFileReplacing(source, target)) return true;
+    if (attempt == kMoveAttempts) return false;
+    std::this_thread::sleep_for(kMovePause);
+  }
+}
 
 // The launcher passes the paths unquoted, so the arguments as split at blanks would cut a path
 // with a blank in two: the whole parameter text is read instead.
@@ -45,7 +60,7 @@ int Replace(const std::string& commandLine, std::string& failure) {
               " and " + arguments.Target + " are left as they are).";
     return 1;
   }
-  if (!MoveFileReplacing(arguments.Source, target)) {
+  if (!MoveWithRetries(arguments.Source, target)) {
     failure = "Helper1: " + arguments.Target + " could not be replaced with " + arguments.Source +
               "; the old file is left in place.";
     return 1;

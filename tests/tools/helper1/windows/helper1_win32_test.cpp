@@ -104,6 +104,19 @@ TEST_F(Helper1Win32Test, ReplacesTheTargetOnceItsProcessHasEnded) {
   EXPECT_FALSE(FileExists(source_));
 }
 
+TEST_F(Helper1Win32Test, ATargetHeldOpenForAMomentIsReplacedOnceReleased) {
+  // As a virus scanner or an indexer holds a new executable: open, without leave to delete it.
+  HANDLE reader = ::CreateFileA(target_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  TStartedProgram helper1(helper1_, "Helper1.exe /temp-Pelmorix.exe /Pelmorix.exe /101", folder_);
+  ASSERT_TRUE(helper1.Started());
+  EXPECT_EQ(helper1.ExitCodeWithin(1000), STILL_ACTIVE);
+  ::CloseHandle(reader);
+  EXPECT_EQ(helper1.ExitCodeWithin(30000), 0u);
+  EXPECT_EQ(Read(target_), "the new launcher");
+}
+
 TEST_F(Helper1Win32Test, GivesUpAfterItsWaitAndLeavesBothFiles) {
   TStartedProgram target(target_, "Pelmorix.exe 20000", folder_);
   ASSERT_TRUE(RunTarget(target));
