@@ -8,6 +8,7 @@
 
 #include "tests/support/test_sockets.h"
 #include "tests/support/tls_test_server.h"
+#include "tests/support/unix_program.h"
 
 namespace pelmorix {
 
@@ -31,39 +32,14 @@ class TTlsTestServer::TServerProcess {
   TTestSocket control_ = kNoTestSocket;
 };
 
-namespace {
-
 // Wine shows the Unix root as drive Z:.
-constexpr char kUnixDrive[] = "Z:";
-constexpr char kPython[] = "/usr/bin/python3";
-
-std::string UnixPath(const std::string& path) {
-  return path.rfind(kUnixDrive, 0) == 0 ? path.substr(2) : path;
-}
-
-void StartUnixProgram(const std::string& commandLine) {
-  std::string command = commandLine;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  if (!CreateProcessA((std::string(kUnixDrive) + kPython).c_str(), command.data(), nullptr, nullptr,
-                      FALSE, 0, nullptr, nullptr, &startup, &started)) {
-    throw std::runtime_error("python3 could not be started: error " +
-                             std::to_string(GetLastError()));
-  }
-  if (started.hProcess != nullptr) CloseHandle(started.hProcess);
-  if (started.hThread != nullptr) CloseHandle(started.hThread);
-}
-
-}  // namespace
-
-std::string TTlsTestServer::FolderBase() { return std::string(kUnixDrive) + "/tmp"; }
+std::string TTlsTestServer::FolderBase() { return "Z:/tmp"; }
 
 TTlsTestServer::TTlsTestServer() {
   const std::string folder = UnixPath(folder_.Path());
-  StartUnixProgram(std::string(kPython) +
-                   " \"" PELMORIX_SOURCE_DIR "/tests/support/tls_server.py\" \"" + folder +
-                   "\" \"" + folder + "/log\" --control");
+  StartUnixProgram({"/usr/bin/python3",
+                    UnixPath(PELMORIX_SOURCE_DIR "/tests/support/tls_server.py"), folder,
+                    folder + "/log", "--control"});
   // Making the certificates takes the script a second or two.
   std::string ports;
   for (int i = 0; i < 600 && ports.empty(); ++i) {
