@@ -127,8 +127,8 @@ TEST_F(LauncherStartWin32, SelfPatchReplacesTheLauncherAfterItCloses) {
   if (HasFatalFailure()) return;
 
   EXPECT_EQ(Launcher->WaitForExit(60), 0);
-  // Helper1.exe moves the download over the program once; a reader of the program at that
-  // moment would make the move fail, so the program is read after the download has gone.
+  // A reader of the program holds Helper1.exe's move back, so the program is read once the
+  // download has gone.
   EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(Work + "\\temp\\new.exe"); }, 60));
   EXPECT_EQ(ReadTextFile(program), marker) << "Helper1.exe did not put the new launcher in place";
   EXPECT_EQ(Registry.MachineValue(103, "version"), "2.0");
