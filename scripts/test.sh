@@ -58,7 +58,7 @@ windows_stage() {
     cmake --build build-windows --parallel "$jobs" &&
     sh cmake/wine-prefix.sh "$prefix" || return 1
   display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
   local -x DISPLAY=":$(head -n 1 "$display_file")"
