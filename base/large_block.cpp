@@ -12,4 +12,11 @@ TAlignedInterior AlignedInterior(char* start, size_t size, size_t alignment) {
   return {start + (begin - first), start + (end - first)};
 }
 
+void TPrefault::Stop() {
+  if (!thread_.joinable()) return;
+  stop_ = true;
+  thread_.join();
+  stop_ = false;
+}
+
 }  // namespace pelmorix

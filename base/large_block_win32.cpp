@@ -6,4 +6,7 @@ namespace pelmorix {
 // pages privilege; memory already allocated cannot be advised.
 void AdviseLargePages(void*, size_t) {}
 
+// Nothing to do on Windows: it takes fresh pages from a list that it clears in the background.
+void TPrefault::Start(void*, size_t) {}
+
 }  // namespace pelmorix

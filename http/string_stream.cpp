@@ -3,22 +3,31 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/large_block.h"
-
 namespace pelmorix {
 
-void TStringStream::Reserve(size_t capacity) {
+void TStringStream::MakeRoom(size_t needed, size_t announced) {
+  if (needed > data_.capacity()) Reserve(std::max(needed, 2 * data_.capacity()), announced);
+}
+
+void TStringStream::Reserve(size_t capacity, size_t announced) {
   if (capacity < data_.size() + kLargeReservation) {
     data_.reserve(capacity);
     return;
   }
   // A large text is filled page by page as it arrives; large pages save most of the faults.
   // The new room is advised before the text so far is copied into it, so the copy gains too.
-  std::string larger;
-  larger.reserve(capacity);
-  AdviseLargePages(larger.data(), larger.capacity());
-  larger.append(data_);
-  data_ = std::move(larger);
+  prefault_.Stop();
+  {
+    std::string larger;
+    larger.reserve(capacity);
+    AdviseLargePages(larger.data(), larger.capacity());
+    larger.append(data_);
+    data_ = std::move(larger);
+  }  // the old room is freed here, before any more memory is backed
+  // The pages of what is announced are cleared beside the fill rather than in it.
+  if (announced > data_.size()) {
+    prefault_.Start(data_.data() + data_.size(), announced - data_.size());
+  }
 }
 
 void TStringStream::Materialise(int64_t end) {
@@ -45,9 +54,7 @@ int64_t TStringStream::Write(const void* buffer, int64_t count) {
   data_.replace(start, inside, bytes, inside);
   const size_t rest = static_cast<size_t>(count) - inside;
   if (rest > 0) {
-    // Doubling keeps a text that grows in steps from being copied once per step.
-    const size_t needed = data_.size() + rest;
-    if (needed > data_.capacity()) Reserve(std::max(needed, 2 * data_.capacity()));
+    MakeRoom(data_.size() + rest);
     data_.append(bytes + inside, rest);
   }
   position_ += count;
@@ -64,14 +71,15 @@ void TStringStream::SetSize(int64_t size) {
   size = std::max<int64_t>(0, size);
   if (static_cast<size_t>(size) < data_.size()) {
     data_.resize(static_cast<size_t>(size));
-  } else if (static_cast<size_t>(size) > data_.capacity()) {
-    Reserve(std::max(static_cast<size_t>(size), 2 * data_.capacity()));
+  } else {
+    MakeRoom(static_cast<size_t>(size), static_cast<size_t>(size));
   }
   size_ = size;
   position_ = std::min(position_, size_);
 }
 
 std::string TStringStream::TakeDataString() {
+  prefault_.Stop();
   Materialise(size_);
   std::string text = std::move(data_);
   data_.clear();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/large_block.h"
 #include "base/stream.h"
 
 namespace pelmorix {
@@ -26,13 +27,19 @@ class TStringStream : public TStream {
   // Room from which on the unfilled part of the text is advised onto large pages.
   static constexpr size_t kLargeReservation = size_t{4} * 1024 * 1024;
 
-  void Reserve(size_t capacity);
+  // Room for at least needed bytes: twice the room so far when that is more, so that a text
+  // growing in steps is not copied once per step. Bytes up to announced are expected to come.
+  void MakeRoom(size_t needed, size_t announced = 0);
+  void Reserve(size_t capacity, size_t announced);
   // Writes out the implied zeros up to the given end.
   void Materialise(int64_t end);
 
   std::string data_;  // the first data_.size() bytes; the rest up to size_ are zeros
   int64_t size_ = 0;
   int64_t position_ = 0;
+  // Backs the announced part of a large room ahead of the bytes; declared after the text, so
+  // that it has stopped before the text's memory is freed.
+  TPrefault prefault_;
 };
 
 }  // namespace pelmorix

@@ -38,7 +38,8 @@ TEST(StringStream, BehavesAsAMemoryStreamAndHandsOverItsText) {
   EXPECT_EQ(stream.Position(), 2);  // a position past a cut moves to the end
 }
 
-// Growing into a large room moves the text written so far into it; none of it may be lost.
+// Growing into a large room moves the text written so far into it; none of it may be lost, also
+// while the pages of the announced room are backed beside the writes.
 TEST(StringStream, KeepsItsTextWhenGrowingIntoALargeRoom) {
   constexpr size_t kMiB = 1024 * 1024;
   std::string piece(kMiB, '\0');
