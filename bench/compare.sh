@@ -199,28 +199,21 @@ group text-chunked http-get "$client --text $base/chunked/256m.bin" \
 group text64 text "$client --text $base/64m.bin" stream "$client $base/64m.bin"
 
 # The small files take a few milliseconds, where a process's start matters: hyperfine times
-# them again without a shell, in rounds of 10 whose order alternates. So is the 64 MiB text
-# beside its stream: single runs of some 50 ms vary by half on this kind of machine.
+# them again without a shell, in rounds of 10 whose order alternates. So are the connect's wait
+# with a time-out beside the plain connect, and the 64 MiB text beside its stream: single runs
+# of some 50 ms vary by half on this kind of machine.
+# rounds NAME RUN 'COMMAND' 'COMMAND': one round of 10 runs each, which goes first taking turns.
+rounds() {
+  local name=$1 run=$2 first=$3 second=$4
+  if [ $((run % 2)) -eq 0 ]; then first=$4 second=$3; fi
+  hyperfine -N --style none --warmup 2 --runs 10 --output null \
+    --export-json "$work/results/$name.$run.json" "$first" "$second" > /dev/null \
+    2> "$work/hyperfine.log"
+}
 for run in $(seq 1 "$runs"); do
-  ours="$client ${small_urls[*]}"
-  theirs="curl -s ${small_urls[*]}"
-  if [ $((run % 2)) -eq 1 ]; then first=$ours second=$theirs; else first=$theirs second=$ours; fi
-  hyperfine -N --style none --warmup 2 --runs 10 --output null \
-    --export-json "$work/results/hyperfine.$run.json" "$first" "$second" > /dev/null \
-    2> "$work/hyperfine.log"
-  # The connect's wait with a time-out beside the plain connect, the same way.
-  timed="$client --connect-timeout 3000 $base/small1.bin"
-  plain="$client $base/small1.bin"
-  if [ $((run % 2)) -eq 1 ]; then first=$timed second=$plain; else first=$plain second=$timed; fi
-  hyperfine -N --style none --warmup 2 --runs 10 --output null \
-    --export-json "$work/results/connect.$run.json" "$first" "$second" > /dev/null \
-    2> "$work/hyperfine.log"
-  text="$client --text $base/64m.bin"
-  stream="$client $base/64m.bin"
-  if [ $((run % 2)) -eq 1 ]; then first=$text second=$stream; else first=$stream second=$text; fi
-  hyperfine -N --style none --warmup 2 --runs 10 --output null \
-    --export-json "$work/results/text64.$run.json" "$first" "$second" > /dev/null \
-    2> "$work/hyperfine.log"
+  rounds hyperfine "$run" "$client ${small_urls[*]}" "curl -s ${small_urls[*]}"
+  rounds connect "$run" "$client --connect-timeout 3000 $base/small1.bin" "$client $base/small1.bin"
+  rounds text64 "$run" "$client --text $base/64m.bin" "$client $base/64m.bin"
 done
 
 # --- table ----------------------------------------------------------------------------------
