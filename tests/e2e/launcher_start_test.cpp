@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "tests/e2e/e2e_fixture.h"
+#include "tests/e2e/wait_until.h"
 #include "tests/support/loopback_targets.h"
 
 namespace pelmorix::e2e {
@@ -23,15 +23,6 @@ std::string ReadFile(const std::string& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
-}
-
-bool WaitUntil(const std::function<bool()>& done, double seconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return done();
 }
 
 // A message box of the launcher: any of its windows other than the main one.

@@ -1,12 +1,11 @@
 #include "tests/e2e/x_desktop.h"
 
-#include <chrono>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "platform/processes/top_level_windows.h"
 #include "tests/e2e/started_program.h"
+#include "tests/e2e/wait_until.h"
 #include "tests/support/run_program.h"
 
 namespace pelmorix::e2e {
@@ -36,16 +35,6 @@ int ShellValue(const std::string& output, const std::string& name) {
       return std::stoi(line.substr(name.size() + 1));
   }
   throw std::runtime_error("xdotool gave no " + name + ": " + output);
-}
-
-template <typename Condition>
-bool Poll(double seconds, Condition done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return true;
 }
 
 }  // namespace
@@ -98,24 +87,26 @@ std::vector<TXWindow> VisibleWindowsOf(pid_t pid) {
 
 std::optional<TXWindow> WaitForWindow(pid_t pid, double seconds, const std::string& title) {
   std::optional<TXWindow> found;
-  Poll(seconds, [&] {
-    for (const TXWindow& window : VisibleWindowsOf(pid)) {
-      try {
-        if (title.empty() || window.Title() == title) {
-          found = window;
-          return true;
+  WaitUntil(
+      [&] {
+        for (const TXWindow& window : VisibleWindowsOf(pid)) {
+          try {
+            if (title.empty() || window.Title() == title) {
+              found = window;
+              return true;
+            }
+          } catch (const std::runtime_error&) {
+            // Gone between the search and the question: look again.
+          }
         }
-      } catch (const std::runtime_error&) {
-        // Gone between the search and the question: look again.
-      }
-    }
-    return false;
-  });
+        return false;
+      },
+      seconds);
   return found;
 }
 
 bool WaitForNoWindow(pid_t pid, double seconds) {
-  return Poll(seconds, [&] { return VisibleWindowsOf(pid).empty(); });
+  return WaitUntil([&] { return VisibleWindowsOf(pid).empty(); }, seconds);
 }
 
 TRect ScreenSize() {

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <functional>
-#include <thread>
 
+#include "tests/e2e/wait_until.h"
 #include "tests/e2e/windows/launcher_e2e_fixture.h"
 #include "tests/support/loopback_targets.h"
 
@@ -17,15 +16,6 @@ namespace {
 // The demo page's picture buttons: slot 3 "Spielen" at 40, 384 and slot 4 "Update
 // Installieren" at 230, 384, each 122 x 34.
 constexpr int kPlayX = 40 + 61, kUpdateX = 230 + 61, kButtonY = 384 + 17;
-
-bool WaitUntil(const std::function<bool()>& done, double seconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return done();
-}
 
 bool WaitForPixel(HWND window, int x, int y, const std::function<bool(int, int, int)>& wanted) {
   return WaitUntil(

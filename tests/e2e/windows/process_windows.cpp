@@ -5,18 +5,25 @@
 
 #include <functional>
 
+#include "tests/e2e/wait_until.h"
+
 namespace pelmorix::e2e {
 namespace {
 
 ::HWND WaitForWindow(::DWORD process, const std::function<bool(::HWND)>& wanted, double seconds) {
-  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-  do {
-    for (::HWND window : VisibleWindowsOf(process)) {
-      if (wanted(window)) return window;
-    }
-    ::Sleep(100);
-  } while (::GetTickCount64() < end);
-  return nullptr;
+  ::HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (::HWND window : VisibleWindowsOf(process)) {
+          if (wanted(window)) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      seconds);
+  return found;
 }
 
 }  // namespace
