@@ -164,19 +164,10 @@ bool CertificateNamesAddress(PCCERT_CONTEXT certificate, const std::string& addr
 void CheckServerCertificate(PCCERT_CONTEXT certificate, HCERTSTORE authorities,
                             const TIdTlsPeer& peer) {
   const TChain chain = BuildChain(certificate, authorities);
-  {
-    const CERT_SIMPLE_CHAIN* simple = chain->rgpChain[0];
-    for (DWORD i = 0; i < simple->cElement; ++i) {
-      char name[256];
-      CertGetNameStringA(simple->rgpElement[i]->pCertContext, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0,
-                         nullptr, name, sizeof name);
-    }
-  }
   const bool ownAuthority = authorities != nullptr;
-  if (ownAuthority)
-    if (ownAuthority && !EndsInAuthority(chain.get(), authorities)) {
-      Refuse(TIdCertificateProblem::Untrusted);
-    }
+  if (ownAuthority && !EndsInAuthority(chain.get(), authorities)) {
+    Refuse(TIdCertificateProblem::Untrusted);
+  }
   CheckTrustStatus(chain.get(), ownAuthority);
   CheckPolicy(chain.get(), ownAuthority, peer);
   if (peer.IsAddress && !CertificateNamesAddress(certificate, peer.Name)) {

@@ -19,6 +19,7 @@
 # With --control, for a starter that cannot read the output (a Windows test under wine): the
 # same lines go to FOLDER/ports, with "control PORT" before "ready", and the server ends when
 # the first connection to that port closes (or when none comes within a minute).
+import base64
 import os
 import socket
 import warnings
@@ -42,12 +43,46 @@ def openssl(*args):
     subprocess.run(["openssl", *args], cwd=folder, check=True, capture_output=True)
 
 
+def der_items(data):
+    """The (tag, content) pairs of a run of DER items."""
+    items, at = [], 0
+    while at < len(data):
+        tag, length, at = data[at], data[at + 1], at + 2
+        if length & 0x80:
+            count = length & 0x7F
+            length, at = int.from_bytes(data[at:at + count], "big"), at + count
+        items.append((tag, data[at:at + length]))
+        at += length
+    return items
+
+
+def full_length_signature(pem_name):
+    """True when the ECDSA signature of the certificate has r and s of the curve's 32 bytes.
+
+    Wine's certificate check refuses a valid P-256 signature whose r or s begins with a zero
+    byte (about one signature in 128), so the Windows tests under wine would now and then see a
+    good certificate as signed by an untrusted authority."""
+    pem = open(os.path.join(folder, pem_name + ".pem")).read()
+    body = pem.split("-----BEGIN CERTIFICATE-----")[1].split("-----END CERTIFICATE-----")[0]
+    certificate = der_items(base64.b64decode(body))[0][1]
+    signature = der_items(certificate)[2][1][1:]  # the BIT STRING, less its unused-bits byte
+    r, s = der_items(der_items(signature)[0][1])
+    return all(len(value.lstrip(b"\0")) == 32 for _, value in (r, s))
+
+
 def new_key_and_request(name, subject):
     openssl("req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
             "-keyout", name + ".key", "-out", name + ".csr", "-subj", subject)
 
 
 def new_ca(name):
+    while True:
+        make_ca(name)
+        if full_length_signature(name):
+            return
+
+
+def make_ca(name):
     openssl("req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
             "-nodes", "-keyout", name + ".key", "-out", name + ".pem", "-days", "30",
             "-subj", "/CN=Pelmorix test " + name)
@@ -56,6 +91,13 @@ def new_ca(name):
 def sign(name, ca, names, dates=None):
     """Signs NAME.csr with CA for the subjectAltName NAMES; DATES = (start, end) or None."""
     new_key_and_request(name, "/CN=" + name)
+    while True:
+        sign_request(name, ca, names, dates)
+        if full_length_signature(name):
+            return
+
+
+def sign_request(name, ca, names, dates):
     os.makedirs(os.path.join(folder, "db-" + name), exist_ok=True)
     open(os.path.join(folder, "db-" + name, "index.txt"), "w").close()
     with open(os.path.join(folder, "db-" + name, "serial"), "w") as serial:
