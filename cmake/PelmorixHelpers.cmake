@@ -75,6 +75,16 @@ function(pelmorix_add_tests name)
   add_dependencies(pelmorix_tests ${name})
 endfunction()
 
+# Registers every case of a test executable of the real window with CTest, each run on an X
+# server of its own (tests/support/with_x_server.sh), so a hanging case is named in the report.
+# The cases run one at a time: they click, type and read pixels, which a busy processor delays.
+function(pelmorix_add_window_tests name timeout)
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+                                           ${CMAKE_SOURCE_DIR}/tests/support/with_x_server.sh)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${timeout} RESOURCE_LOCK xvfb
+                       ENVIRONMENT "PELMORIX_BROWSER_LOOPBACK_ONLY=1;NO_AT_BRIDGE=1")
+endfunction()
+
 # A GoogleTest executable of every .cpp file in the current folder, registered with CTest.
 function(pelmorix_add_folder_tests name)
   pelmorix_folder_sources(sources)

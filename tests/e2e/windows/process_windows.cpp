@@ -4,6 +4,7 @@
 #include "tests/e2e/windows/process_windows.h"
 
 #include <functional>
+#include <stdexcept>
 
 #include "tests/e2e/wait_until.h"
 
@@ -91,8 +92,14 @@ void ClickAt(::HWND window, int x, int y) {
 }
 
 void PressEnterIn(::HWND window) {
+  // The key goes to the foreground window, which another process's window becomes only once
+  // the window manager has taken the request.
   ::SetForegroundWindow(window);
-  ::Sleep(200);
+  if (!WaitUntil([&] { return ::GetForegroundWindow() == window; }, 10)) {
+    throw std::runtime_error("the window \"" + Caption(window) +
+                             "\" did not come to the front within 10 s; the front window was \"" +
+                             Caption(::GetForegroundWindow()) + "\"");
+  }
   test::PressKeys({VK_RETURN});
 }
 

@@ -24,7 +24,7 @@ uint32_t ShownPixel(::HWND window, int x, int y);
 // A real mouse click at a point of the window's client area.
 void ClickAt(::HWND window, int x, int y);
 // Brings the window to the front and presses Enter, as a person answers a box with its default
-// button.
+// button; throws when the window does not come to the front.
 void PressEnterIn(::HWND window);
 
 }  // namespace pelmorix::e2e
