@@ -82,7 +82,7 @@ function(pelmorix_add_window_tests name timeout)
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
                                            ${CMAKE_SOURCE_DIR}/tests/support/with_x_server.sh)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${timeout} RESOURCE_LOCK xvfb
-                       ENVIRONMENT "PELMORIX_BROWSER_LOOPBACK_ONLY=1;NO_AT_BRIDGE=1")
+                       LABELS window ENVIRONMENT "PELMORIX_BROWSER_LOOPBACK_ONLY=1;NO_AT_BRIDGE=1")
 endfunction()
 
 # A GoogleTest executable of every .cpp file in the current folder, registered with CTest.

@@ -57,26 +57,27 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-TEST_F(LauncherEndToEnd, StartPageSettlesAtEveryPictureLevel) {
+// One picture level of row 0 per case, so each case stays short.
+class StartPageAtPictureLevel : public LauncherEndToEnd,
+                                public ::testing::WithParamInterface<int> {};
+
+TEST_P(StartPageAtPictureLevel, Settles) {
   AddInstallation({.Id = 101});
   const std::string rows = ReadFile(Server.ScenarioFile("buttons.txt"));
-  for (const std::string level : {"1", "2", "3"}) {
-    SCOPED_TRACE("ImageLevel " + level);
-    Server.WriteScenarioFile("buttons.txt", ButtonRowsWithLevel(rows, level));
-    const size_t before = Server.Requests().size();
-    StartLauncher({.Arguments = {"/101"}});
-    WaitForLauncherWindow("Tarnovia Kartenspiele (Demo)");
-    ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=101&param1=5"));
-    ASSERT_TRUE(WaitForQuiet(Server, 3, 60)) << "the launcher keeps asking the server";
-    const std::vector<std::string> all = Server.Requests();
-    const std::vector<std::string> requests(all.begin() + before, all.end());
-    // Navigated once; the picture step's refreshes of one pass make at most one reload.
-    const int pages = CountRequests(requests, "action=getpage");
-    EXPECT_LE(1, pages);
-    EXPECT_GE(2, pages) << ::testing::PrintToString(requests);
-    EXPECT_EQ(1, CountRequests(requests, "action=getbuttonimage&id=101&param1=3"));
-  }
+  Server.WriteScenarioFile("buttons.txt", ButtonRowsWithLevel(rows, std::to_string(GetParam())));
+  StartLauncher({.Arguments = {"/101"}});
+  WaitForLauncherWindow("Tarnovia Kartenspiele (Demo)");
+  ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=101&param1=5"));
+  ASSERT_TRUE(WaitForQuiet(Server, 3, 60)) << "the launcher keeps asking the server";
+  const std::vector<std::string> requests = Server.Requests();
+  // Navigated once; the picture step's refreshes of one pass make at most one reload.
+  const int pages = CountRequests(requests, "action=getpage");
+  EXPECT_LE(1, pages);
+  EXPECT_GE(2, pages) << ::testing::PrintToString(requests);
+  EXPECT_EQ(1, CountRequests(requests, "action=getbuttonimage&id=101&param1=3"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Levels, StartPageAtPictureLevel, ::testing::Values(1, 2, 3));
 
 TEST_F(LauncherEndToEnd, FailingPictureRequestShowsOneBox) {
   AddInstallation({.Id = 101});

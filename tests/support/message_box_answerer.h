@@ -11,6 +11,9 @@ struct TAnsweredBox {
   bool Found = false;
   std::string Text;
   bool HasIcon = false;
+  // When no box came: the visible top-level windows at the end of the wait, as "class 'caption'"
+  // items, so a failure says what was on the desktop instead.
+  std::string Seen;
 };
 
 // Windows only (the system's boxes are found by their window class). Waits on a thread of its

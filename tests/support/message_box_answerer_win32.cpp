@@ -21,6 +21,17 @@ BOOL CALLBACK ReadBoxChild(HWND child, LPARAM data) {
   return TRUE;
 }
 
+BOOL CALLBACK DescribeVisibleWindow(HWND window, LPARAM data) {
+  if (!::IsWindowVisible(window)) return TRUE;
+  char name[64] = {};
+  char caption[128] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  ::GetWindowTextA(window, caption, sizeof caption);
+  auto& seen = *reinterpret_cast<std::string*>(data);
+  seen += std::string(seen.empty() ? "" : ", ") + name + " '" + caption + "'";
+  return TRUE;
+}
+
 HWND WaitForBox(const std::string& caption) {
   const ULONGLONG end = ::GetTickCount64() + 20000;
   while (::GetTickCount64() < end) {
@@ -36,7 +47,11 @@ HWND WaitForBox(const std::string& caption) {
 TBoxAnswerer::TBoxAnswerer(std::string caption, int answer)
     : thread_([this, caption = std::move(caption), answer] {
         HWND box = WaitForBox(caption);
-        if (!box) return;
+        if (!box) {
+          ::EnumWindows(DescribeVisibleWindow, reinterpret_cast<LPARAM>(&result_.Seen));
+          if (result_.Seen.empty()) result_.Seen = "no visible window";
+          return;
+        }
         result_.Found = true;
         ::EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&result_));
         ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),

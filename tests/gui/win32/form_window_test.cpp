@@ -228,7 +228,7 @@ TEST(Win32Form, TimerRunsInTheLoopAndClosingTheMainFormEndsIt) {
   // answer instead of closing at once.
   test::TBoxAnswerer answerer("Pelmorix", IDNO);
   EXPECT_EQ(IDNO, app.MessageBox("Weiter?", "Pelmorix", MB_YESNO));
-  EXPECT_TRUE(answerer.Result().Found);
+  EXPECT_TRUE(answerer.Result().Found) << answerer.Result().Seen;
 
   // A disabled timer stays quiet.
   const int before = ticks;

@@ -23,18 +23,18 @@ TEST(Win32MessageBox, AnswersAsPressedWithTheTitleAsCaptionAndTheErrorIcon) {
   {
     test::TBoxAnswerer answerer("Pelmorix Titel", IDYES);
     EXPECT_EQ(IDYES, app.MessageBox("Jetzt aktualisieren?", app.Title(), MB_YESNO));
-    EXPECT_TRUE(answerer.Result().Found);
+    EXPECT_TRUE(answerer.Result().Found) << answerer.Result().Seen;
     EXPECT_EQ("Jetzt aktualisieren?", answerer.Result().Text);
   }
   {
     test::TBoxAnswerer answerer("Pelmorix Titel", IDNO);
     EXPECT_EQ(IDNO, app.MessageBox("Jetzt aktualisieren?", app.Title(), MB_YESNO));
-    EXPECT_TRUE(answerer.Result().Found);
+    EXPECT_TRUE(answerer.Result().Found) << answerer.Result().Seen;
   }
   {
     test::TBoxAnswerer answerer("Pelmorix Titel", IDOK);
     app.ShowMessage("Fertig");
-    EXPECT_TRUE(answerer.Result().Found);
+    EXPECT_TRUE(answerer.Result().Found) << answerer.Result().Seen;
     EXPECT_EQ("Fertig", answerer.Result().Text);
     EXPECT_FALSE(answerer.Result().HasIcon);
   }
@@ -42,7 +42,7 @@ TEST(Win32MessageBox, AnswersAsPressedWithTheTitleAsCaptionAndTheErrorIcon) {
     // An exception that leaves an event handler ends in the error report, with its icon.
     test::TBoxAnswerer answerer("Pelmorix Titel", IDOK);
     app.DispatchEvent([] { throw std::runtime_error("Kein Server"); });
-    EXPECT_TRUE(answerer.Result().Found);
+    EXPECT_TRUE(answerer.Result().Found) << answerer.Result().Seen;
     EXPECT_EQ("Kein Server.", answerer.Result().Text);
     EXPECT_TRUE(answerer.Result().HasIcon);
   }

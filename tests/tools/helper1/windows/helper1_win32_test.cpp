@@ -126,7 +126,12 @@ TEST_F(Helper1Win32Test, GivesUpAfterItsWaitAndLeavesBothFiles) {
   test::TBoxAnswerer answerer("Helper1", IDOK);
   TStartedProgram helper1(helper1_, "Helper1.exe /temp-Pelmorix.exe /Pelmorix.exe /101", folder_);
   ::SetEnvironmentVariableA("PELMORIX_HELPER1_WAIT_MS", nullptr);
-  ASSERT_TRUE(answerer.Result().Found);
+  ASSERT_TRUE(answerer.Result().Found)
+      << "no box \"Helper1\" within 20 s; Helper1 "
+      << (helper1.ExitCodeWithin(0) == STILL_ACTIVE
+              ? std::string("still runs")
+              : "ended with " + std::to_string(helper1.ExitCodeWithin(0)))
+      << "; visible windows: " << answerer.Result().Seen;
   EXPECT_NE(answerer.Result().Text.find("is still running after 300 ms"), std::string::npos)
       << answerer.Result().Text;
   EXPECT_TRUE(answerer.Result().HasIcon);
