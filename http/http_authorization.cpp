@@ -44,16 +44,18 @@ bool TIdCustomHTTP::DoOnProxyAuthorization(TIdHTTPRequest&, TIdHTTPResponse& res
 }
 
 bool TIdCustomHTTP::Authorize(const TCredentialSide& side) {
+  // An authenticator made for this challenge joins the record only once it has credentials to
+  // send: one left behind empty would put "Basic Og==" on every later request of the client.
+  std::unique_ptr<TIdAuthentication> made;
   if (!side.Authenticator) {
     const TIdAuthenticationClass* authClass = ChallengedClass(side.Challenges);
     if (side.OnSelect) side.OnSelect(this, authClass, side.Challenges);
     if (authClass == nullptr) return false;
-    // Stays with the record for the client's later requests.
-    side.Authenticator = authClass->Create();
+    made = authClass->Create();
   }
   if (!side.OnAuthorize && (httpOptions_ & hoInProcessAuth) == 0) return false;
 
-  TIdAuthentication& authenticator = *side.Authenticator;
+  TIdAuthentication& authenticator = made ? *made : *side.Authenticator;
   authenticator.SetUsername(side.Username);
   authenticator.SetPassword(side.Password);
   authenticator.AuthParams() = side.Challenges;
@@ -61,6 +63,8 @@ bool TIdCustomHTTP::Authorize(const TCredentialSide& side) {
   for (int asked = 0; asked <= authRetries_; ++asked) {
     switch (authenticator.Next()) {
       case TIdAuthWhatsNext::wnDoRequest:
+        // Stays with the record for the client's later requests.
+        if (made) side.Authenticator = std::move(made);
         return true;
       case TIdAuthWhatsNext::wnFail:
         return false;
