@@ -1,3 +1,4 @@
+#include "base/format.h"
 #include "http/connection_exceptions.h"
 #include "http/http_protocol.h"
 #include "http/id_http.h"
@@ -64,23 +65,33 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse() {
 TIdHTTPWhatsNext TIdHTTPProtocol::ProcessRedirect() {
   std::string destination = response_.Location;
   TIdHTTPMethod method = request_.Verb;
-  TIdHTTPWhatsNext next;
-  if (http_.HandleRedirects() && http_.RedirectCount() < http_.RedirectMaximum()) {
-    if (!http_.DoOnRedirect(destination, method, http_.RedirectCount(), true)) {
-      RaiseProtocolError();
-    }
-    request_.Target = destination;
-    request_.Verb = method;
-    next = TIdHTTPWhatsNext::Follow;
-  } else {
-    if (!http_.DoOnRedirect(destination, method, http_.RedirectCount(), http_.HandleRedirects())) {
-      RaiseProtocolError();
+  const int count = http_.RedirectCount();
+  TIdHTTPWhatsNext next = TIdHTTPWhatsNext::Follow;
+  if (!http_.HandleRedirects()) {
+    if (!http_.DoOnRedirect(destination, method, count, false)) RaiseProtocolError();
+    response_.Location = destination;
+    next = TIdHTTPWhatsNext::Finish;
+  } else if (count >= http_.RedirectMaximum()) {
+    // A loop is a failure, not the redirect reply as an answer: only a handler that takes the
+    // last redirect as handled ends the request with it.
+    if (!http_.DoOnRedirect(destination, method, count, false)) {
+      SkipRedirectBody();
+      throw EIdTooManyRedirects(
+          Format("Too many redirects: the limit of %d was reached.", http_.RedirectMaximum()));
     }
     response_.Location = destination;
     next = TIdHTTPWhatsNext::Finish;
+  } else {
+    if (!http_.DoOnRedirect(destination, method, count, true)) RaiseProtocolError();
+    request_.Target = destination;
+    request_.Verb = method;
   }
-  if (http_.IsConnected() && !HasNoBody()) DrainBody(kDrainReadTimeout);
+  SkipRedirectBody();
   return next;
+}
+
+void TIdHTTPProtocol::SkipRedirectBody() {
+  if (http_.IsConnected() && !HasNoBody()) DrainBody(kDrainReadTimeout);
 }
 
 TIdHTTPWhatsNext TIdHTTPProtocol::ProcessAuthentication(bool proxy) {

@@ -51,6 +51,10 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TStr
     // The reply and its body were read whole, so the connection may serve the next request.
     EndRequest();
     throw;
+  } catch (const EIdRedirectRefused&) {
+    // So was the refused redirect's.
+    EndRequest();
+    throw;
   } catch (const EIdInvalidRequestCharacter&) {
     // Refused before this attempt sent anything; an earlier one's reply was read whole.
     EndRequest();
