@@ -1,8 +1,10 @@
 #include "base/format.h"
+#include "base/text.h"
 #include "http/connection_exceptions.h"
 #include "http/http_protocol.h"
 #include "http/id_http.h"
 #include "http/socket_exceptions.h"
+#include "http/uri.h"
 
 namespace pelmorix {
 namespace {
@@ -83,6 +85,14 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessRedirect() {
     next = TIdHTTPWhatsNext::Finish;
   } else {
     if (!http_.DoOnRedirect(destination, method, count, true)) RaiseProtocolError();
+    // Anything else (ftp:, file:, javascript:) would be sent to the server as an HTTP request.
+    const std::string scheme = ReferenceScheme(destination);
+    if (!scheme.empty() && !SameText(scheme, "http") && !SameText(scheme, "https")) {
+      SkipRedirectBody();
+      throw EIdRedirectSchemeRefused(
+          Format("Redirect to the scheme \"%s\" refused: only http and https are followed.",
+                 scheme.c_str()));
+    }
     request_.Target = destination;
     request_.Verb = method;
   }

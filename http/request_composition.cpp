@@ -20,6 +20,19 @@ bool HasBody(TIdHTTPMethod method) {
   return method == TIdHTTPMethod::Post || method == TIdHTTPMethod::Put;
 }
 
+bool IsSlash(char c) { return c == '/' || c == '\\'; }
+
+// Two references that RFC 3986 resolves against the previous URL but that the URL splitter
+// would take for a path: "//host/path" names another authority under the previous scheme, and
+// "?query" asks the previous document with another query.
+std::string WithPreviousParts(const std::string& target, const TIdURI& previous) {
+  if (target.size() >= 2 && IsSlash(target[0]) && IsSlash(target[1])) {
+    return (previous.Protocol.empty() ? std::string("http") : previous.Protocol) + ":" + target;
+  }
+  if (!target.empty() && target[0] == '?') return previous.Path + previous.Document + target;
+  return target;
+}
+
 void CheckHeaderValue(const char* name, const std::string& value) {
   if (HoldsLineBreakOrNul(value)) ThrowInvalidHeaderValue(name);
 }
@@ -58,7 +71,7 @@ void CheckRequestText(const TIdHTTPRequest& request) {
 }
 
 void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version) {
-  const TIdURI url(request.Target);
+  const TIdURI url(WithPreviousParts(request.Target, currentUrl));
   if (!url.Username.empty()) {
     request.Username = url.Username;
     request.Password = url.Password;

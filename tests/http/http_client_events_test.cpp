@@ -92,6 +92,47 @@ TEST_F(HttpClientEventTest, FollowedRedirectsUpToTheMaximumWithTheRedirectHandle
   EXPECT_EQ(server.AcceptedCount(), 1u);
 }
 
+TEST_F(HttpClientEventTest, RedirectsFollowOnlyHttpAndResolveNetworkPathsAndQueries) {
+  // "//authority/path" takes the authority under the same scheme; "?query" keeps the document.
+  TScriptedServer other({TConnectionScript()
+                             .ReadRequest()
+                             .Send(Reply("", "302 Found", "Location: ?q=2\r\n"))
+                             .ReadRequest()
+                             .Send(Reply("there"))
+                             .Hold()});
+  const std::string otherPort = std::to_string(other.Port());
+  const std::vector<std::string> refused = {"ftp://127.0.0.1:" + otherPort + "/x",
+                                            "file:///etc/passwd", "javascript:alert(1)",
+                                            "Mailto:a@b"};
+  TConnectionScript script;
+  for (const std::string& location : refused) {
+    script.ReadRequest().Send(Reply("no", "302 Found", "Location: " + location + "\r\n"));
+  }
+  TScriptedServer server(
+      {TConnectionScript()
+           .ReadRequest()
+           .Send(Reply("", "302 Found", "Location: //127.0.0.1:" + otherPort + "/n/doc?q=1\r\n"))
+           .Hold(),
+       script.Hold()});
+  http_.SetHandleRedirects(true);
+  EXPECT_EQ(http_.Get(Url(server, "/start")), "there");
+  EXPECT_EQ(other.Received(0), RequestHead(other, "/n/doc?q=1") + RequestHead(other, "/n/doc?q=2"));
+
+  // Other schemes are refused; each refused reply was read whole, so one connection serves all.
+  for (const std::string& location : refused) {
+    try {
+      http_.Get(Url(server));
+      ADD_FAILURE() << location;
+    } catch (const EIdRedirectSchemeRefused& error) {
+      EXPECT_EQ(error.Message(), "Redirect to the scheme \"" +
+                                     location.substr(0, location.find(':')) +
+                                     "\" refused: only http and https are followed.");
+    }
+  }
+  EXPECT_EQ(server.AcceptedCount(), 2u);
+  EXPECT_EQ(other.AcceptedCount(), 1u);
+}
+
 TEST_F(HttpClientEventTest, UnansweredChallengeRaisesAndLeavesNoCredentialsBehind) {
   const std::string challenge = Reply("who?", "401 Unauthorized",
                                       "WWW-Authenticate: Digest realm=\"a\"\r\n"
