@@ -41,6 +41,8 @@ PELMORIX_DECLARE_EXCEPTION(EIdRedirectRefused, EIdException);
 PELMORIX_DECLARE_EXCEPTION(EIdTooManyRedirects, EIdRedirectRefused);
 // A redirect to a scheme other than http and https:
 PELMORIX_DECLARE_EXCEPTION(EIdRedirectSchemeRefused, EIdRedirectRefused);
+// A redirect from https to http that no redirect handler allowed:
+PELMORIX_DECLARE_EXCEPTION(EIdInsecureRedirect, EIdRedirectRefused);
 
 // Replies whose framing the client does not follow; each closes the connection, since where the
 // next reply begins is no longer known. A chunk size that is not a hexadecimal number:

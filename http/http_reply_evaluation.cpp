@@ -84,7 +84,15 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessRedirect() {
     response_.Location = destination;
     next = TIdHTTPWhatsNext::Finish;
   } else {
-    if (!http_.DoOnRedirect(destination, method, count, true)) RaiseProtocolError();
+    // Leaving TLS for plain http is no quiet step: only a handler that is asked with Handled
+    // false and sets it takes it.
+    const bool downgrade =
+        SameText(http_.URL().Protocol, "https") && SameText(ReferenceScheme(destination), "http");
+    if (!http_.DoOnRedirect(destination, method, count, !downgrade)) {
+      if (!downgrade) RaiseProtocolError();
+      SkipRedirectBody();
+      throw EIdInsecureRedirect("Redirect from https to http refused.");
+    }
     // Anything else (ftp:, file:, javascript:) would be sent to the server as an HTTP request.
     const std::string scheme = ReferenceScheme(destination);
     if (!scheme.empty() && !SameText(scheme, "http") && !SameText(scheme, "https")) {

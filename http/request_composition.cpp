@@ -82,7 +82,12 @@ void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocol
   currentUrl.Document = url.Document;
   currentUrl.Params = url.Params;
   if (!url.Host.empty()) currentUrl.Host = url.Host;
-  currentUrl.Protocol = url.Protocol.empty() ? std::string("http") : url.Protocol;
+  // A relative URL after an https one stays encrypted; otherwise it is plain http.
+  if (!url.Protocol.empty()) {
+    currentUrl.Protocol = url.Protocol;
+  } else if (!SameText(currentUrl.Protocol, "https")) {
+    currentUrl.Protocol = "http";
+  }
   currentUrl.Port = PortFor(url, currentUrl.Port);
 
   if (request.Verb == TIdHTTPMethod::Options && url.Document == "*") {
