@@ -33,7 +33,8 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TStr
   try {
     for (;;) {
       ++redirectCount_;
-      ComposeRequest(request, currentUrl_, protocolVersion_);
+      const bool urlCredentials = ComposeRequest(request, currentUrl_, protocolVersion_);
+      request.WithholdCredentials = !credentialOrigin_.Admit(currentUrl_, urlCredentials, request);
       PrepareConnection();
       protocol_->BuildAndSendRequest();
       ReadReplyHead();

@@ -70,7 +70,7 @@ void CheckRequestText(const TIdHTTPRequest& request) {
   }
 }
 
-void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version) {
+bool ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version) {
   const TIdURI url(WithPreviousParts(request.Target, currentUrl));
   if (!url.Username.empty()) {
     request.Username = url.Username;
@@ -108,6 +108,7 @@ void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocol
   request.Host =
       currentUrl.Port == IntToStr(80) ? currentUrl.Host : currentUrl.Host + ":" + currentUrl.Port;
   CheckRequestText(request);
+  return !url.Username.empty();
 }
 
 }  // namespace pelmorix

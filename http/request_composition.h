@@ -19,8 +19,9 @@ PELMORIX_DECLARE_EXCEPTION(EIdInvalidRequestCharacter, EIdException);
 // seeds its remembered URL's Port with the text of its own Port (80) before the first request. Sets
 // the request's credentials from the URL's user info, its ContentLength and its Host. Raises
 // EIdUnknownProtocol when no port can be told, EIdException for a method that needs
-// HTTP 1.1 under version 1.0, and EIdInvalidRequestCharacter (CheckRequestText) last.
-void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version);
+// HTTP 1.1 under version 1.0, and EIdInvalidRequestCharacter (CheckRequestText) last. Gives
+// whether the URL carried credentials (a user name).
+bool ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version);
 
 // Raises EIdInvalidRequestCharacter when the request's Target, a text field that becomes a
 // header line or a line of its CustomHeaders holds CR, LF or NUL: on the wire such a character

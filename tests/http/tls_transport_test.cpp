@@ -162,6 +162,9 @@ TEST_F(TlsTransportTest, AStalledHandshakeEndsWithTheReadTimeout) {
 }
 
 TEST_F(TlsTransportTest, NothingLeavesTlsForPlainHttpUnlessTheRedirectHandlerAllowsIt) {
+  http_.Request().Username = "u";
+  http_.Request().Password = "p";
+  http_.Request().BasicAuthentication = true;
   EXPECT_EQ(http_.Get(server_.Url("good", "/a/")), "ok");
   // Relative URLs and Locations stay on TLS; in plain text the TLS port would fail them.
   EXPECT_EQ(http_.Get("/dir/b"), "ok");
@@ -190,6 +193,9 @@ TEST_F(TlsTransportTest, NothingLeavesTlsForPlainHttpUnlessTheRedirectHandlerAll
   }
   EXPECT_EQ(log.find("request plain"), log.rfind("request plain")) << log;
   EXPECT_NE(log.find("GET /leak HTTP/1.1"), std::string::npos) << log;
+  // The credentials went encrypted to their origin, and not in plain text after the redirect.
+  EXPECT_NE(log.find("authorization good Basic dTpw\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("authorization plain"), std::string::npos) << log;
 }
 
 TEST_F(TlsTransportTest, SecureCookiesGoOverTlsOnly) {
