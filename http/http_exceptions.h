@@ -34,6 +34,16 @@ class EIdHTTPProtocolException : public EIdProtocolReplyError {
 // The transport cannot carry the request (an "https" URL without an SSL transport).
 PELMORIX_DECLARE_EXCEPTION(EIdIOHandlerPropInvalid, EIdException);
 
+// A redirect that a client set to follow redirects does not follow. The redirect's reply was
+// read whole, so the connection may serve the next request.
+PELMORIX_DECLARE_EXCEPTION(EIdRedirectRefused, EIdException);
+// The redirect that reaches RedirectMaximum (a loop):
+PELMORIX_DECLARE_EXCEPTION(EIdTooManyRedirects, EIdRedirectRefused);
+// A redirect to a scheme other than http and https:
+PELMORIX_DECLARE_EXCEPTION(EIdRedirectSchemeRefused, EIdRedirectRefused);
+// A redirect from https to http that no redirect handler allowed:
+PELMORIX_DECLARE_EXCEPTION(EIdInsecureRedirect, EIdRedirectRefused);
+
 // Replies whose framing the client does not follow; each closes the connection, since where the
 // next reply begins is no longer known. A chunk size that is not a hexadecimal number:
 PELMORIX_DECLARE_EXCEPTION(EIdInvalidChunkSize, EIdException);

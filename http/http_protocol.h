@@ -63,6 +63,8 @@ class TIdHTTPProtocol {
   // Reads and drops the body with a read time-out of its own; a failure closes the connection,
   // since the rest of the body would stand in front of the next reply.
   void DrainBody(int timeoutMilliseconds);
+  // The body of a redirect that is followed or refused, drained while the connection is open.
+  void SkipRedirectBody();
 
   TIdCustomHTTP& http_;
   TIdHTTPRequest request_;

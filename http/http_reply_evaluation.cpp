@@ -1,7 +1,10 @@
+#include "base/format.h"
+#include "base/text.h"
 #include "http/connection_exceptions.h"
 #include "http/http_protocol.h"
 #include "http/id_http.h"
 #include "http/socket_exceptions.h"
+#include "http/uri.h"
 
 namespace pelmorix {
 namespace {
@@ -64,23 +67,49 @@ TIdHTTPWhatsNext TIdHTTPProtocol::ProcessResponse() {
 TIdHTTPWhatsNext TIdHTTPProtocol::ProcessRedirect() {
   std::string destination = response_.Location;
   TIdHTTPMethod method = request_.Verb;
-  TIdHTTPWhatsNext next;
-  if (http_.HandleRedirects() && http_.RedirectCount() < http_.RedirectMaximum()) {
-    if (!http_.DoOnRedirect(destination, method, http_.RedirectCount(), true)) {
-      RaiseProtocolError();
-    }
-    request_.Target = destination;
-    request_.Verb = method;
-    next = TIdHTTPWhatsNext::Follow;
-  } else {
-    if (!http_.DoOnRedirect(destination, method, http_.RedirectCount(), http_.HandleRedirects())) {
-      RaiseProtocolError();
+  const int count = http_.RedirectCount();
+  TIdHTTPWhatsNext next = TIdHTTPWhatsNext::Follow;
+  if (!http_.HandleRedirects()) {
+    if (!http_.DoOnRedirect(destination, method, count, false)) RaiseProtocolError();
+    response_.Location = destination;
+    next = TIdHTTPWhatsNext::Finish;
+  } else if (count >= http_.RedirectMaximum()) {
+    // A loop is a failure, not the redirect reply as an answer: only a handler that takes the
+    // last redirect as handled ends the request with it.
+    if (!http_.DoOnRedirect(destination, method, count, false)) {
+      SkipRedirectBody();
+      throw EIdTooManyRedirects(
+          Format("Too many redirects: the limit of %d was reached.", http_.RedirectMaximum()));
     }
     response_.Location = destination;
     next = TIdHTTPWhatsNext::Finish;
+  } else {
+    // Leaving TLS for plain http is no quiet step: only a handler that is asked with Handled
+    // false and sets it takes it.
+    const bool downgrade =
+        SameText(http_.URL().Protocol, "https") && SameText(ReferenceScheme(destination), "http");
+    if (!http_.DoOnRedirect(destination, method, count, !downgrade)) {
+      if (!downgrade) RaiseProtocolError();
+      SkipRedirectBody();
+      throw EIdInsecureRedirect("Redirect from https to http refused.");
+    }
+    // Anything else (ftp:, file:, javascript:) would be sent to the server as an HTTP request.
+    const std::string scheme = ReferenceScheme(destination);
+    if (!scheme.empty() && !SameText(scheme, "http") && !SameText(scheme, "https")) {
+      SkipRedirectBody();
+      throw EIdRedirectSchemeRefused(
+          Format("Redirect to the scheme \"%s\" refused: only http and https are followed.",
+                 scheme.c_str()));
+    }
+    request_.Target = destination;
+    request_.Verb = method;
   }
-  if (http_.IsConnected() && !HasNoBody()) DrainBody(kDrainReadTimeout);
+  SkipRedirectBody();
   return next;
+}
+
+void TIdHTTPProtocol::SkipRedirectBody() {
+  if (http_.IsConnected() && !HasNoBody()) DrainBody(kDrainReadTimeout);
 }
 
 TIdHTTPWhatsNext TIdHTTPProtocol::ProcessAuthentication(bool proxy) {

@@ -33,7 +33,8 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TStr
   try {
     for (;;) {
       ++redirectCount_;
-      ComposeRequest(request, currentUrl_, protocolVersion_);
+      const bool urlCredentials = ComposeRequest(request, currentUrl_, protocolVersion_);
+      request.WithholdCredentials = !credentialOrigin_.Admit(currentUrl_, urlCredentials, request);
       PrepareConnection();
       protocol_->BuildAndSendRequest();
       ReadReplyHead();
@@ -49,6 +50,10 @@ void TIdCustomHTTP::DoRequest(TIdHTTPMethod method, const std::string& url, TStr
     }
   } catch (const EIdHTTPProtocolException&) {
     // The reply and its body were read whole, so the connection may serve the next request.
+    EndRequest();
+    throw;
+  } catch (const EIdRedirectRefused&) {
+    // So was the refused redirect's.
     EndRequest();
     throw;
   } catch (const EIdInvalidRequestCharacter&) {

@@ -9,6 +9,7 @@
 #include "http/authentication_schemes.h"
 #include "http/connection_exceptions.h"
 #include "http/cookie_manager.h"
+#include "http/credential_origin.h"
 #include "http/header_list.h"
 #include "http/http_exceptions.h"
 #include "http/http_protocol.h"
@@ -139,6 +140,7 @@ class TIdCustomHTTP : public TIdTCPClient {
   std::unique_ptr<TIdCookieManager> ownCookieManager_;
   TIdProxyConnectionInfo proxyParams_;
   TIdURI currentUrl_;
+  TIdCredentialOrigin credentialOrigin_;
   int redirectCount_ = 0;
   std::unique_ptr<TIdHTTPProtocol> protocol_;
 };

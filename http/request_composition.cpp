@@ -20,6 +20,19 @@ bool HasBody(TIdHTTPMethod method) {
   return method == TIdHTTPMethod::Post || method == TIdHTTPMethod::Put;
 }
 
+bool IsSlash(char c) { return c == '/' || c == '\\'; }
+
+// Two references that RFC 3986 resolves against the previous URL but that the URL splitter
+// would take for a path: "//host/path" names another authority under the previous scheme, and
+// "?query" asks the previous document with another query.
+std::string WithPreviousParts(const std::string& target, const TIdURI& previous) {
+  if (target.size() >= 2 && IsSlash(target[0]) && IsSlash(target[1])) {
+    return (previous.Protocol.empty() ? std::string("http") : previous.Protocol) + ":" + target;
+  }
+  if (!target.empty() && target[0] == '?') return previous.Path + previous.Document + target;
+  return target;
+}
+
 void CheckHeaderValue(const char* name, const std::string& value) {
   if (HoldsLineBreakOrNul(value)) ThrowInvalidHeaderValue(name);
 }
@@ -57,8 +70,8 @@ void CheckRequestText(const TIdHTTPRequest& request) {
   }
 }
 
-void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version) {
-  const TIdURI url(request.Target);
+bool ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocolVersion version) {
+  const TIdURI url(WithPreviousParts(request.Target, currentUrl));
   if (!url.Username.empty()) {
     request.Username = url.Username;
     request.Password = url.Password;
@@ -69,7 +82,12 @@ void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocol
   currentUrl.Document = url.Document;
   currentUrl.Params = url.Params;
   if (!url.Host.empty()) currentUrl.Host = url.Host;
-  currentUrl.Protocol = url.Protocol.empty() ? std::string("http") : url.Protocol;
+  // A relative URL after an https one stays encrypted; otherwise it is plain http.
+  if (!url.Protocol.empty()) {
+    currentUrl.Protocol = url.Protocol;
+  } else if (!SameText(currentUrl.Protocol, "https")) {
+    currentUrl.Protocol = "http";
+  }
   currentUrl.Port = PortFor(url, currentUrl.Port);
 
   if (request.Verb == TIdHTTPMethod::Options && url.Document == "*") {
@@ -90,6 +108,7 @@ void ComposeRequest(TIdHTTPRequest& request, TIdURI& currentUrl, TIdHTTPProtocol
   request.Host =
       currentUrl.Port == IntToStr(80) ? currentUrl.Host : currentUrl.Host + ":" + currentUrl.Port;
   CheckRequestText(request);
+  return !url.Username.empty();
 }
 
 }  // namespace pelmorix

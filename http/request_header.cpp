@@ -80,8 +80,10 @@ void TIdRequestHeaderInfo::BuildHeaderLines() {
   if (ContentRangeStart != 0 || ContentRangeEnd != 0) {
     HeaderLines.SetValue("Range", RangeValue(ContentRangeStart, ContentRangeEnd));
   }
-  SetIfNotEmpty(HeaderLines, "Authorization",
-                AuthorizationValue(Authenticator, BasicAuthentication, Username, Password));
+  if (!WithholdCredentials) {
+    SetIfNotEmpty(HeaderLines, "Authorization",
+                  AuthorizationValue(Authenticator, BasicAuthentication, Username, Password));
+  }
 }
 
 void TIdRequestHeaderInfo::Clear() {

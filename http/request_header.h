@@ -38,6 +38,9 @@ class TIdRequestHeaderInfo : public TIdEntityHeaderInfo {
   bool BasicAuthentication = false;
   // The credential object in use for this record; owned by it.
   std::unique_ptr<TIdAuthentication> Authenticator;
+  // Set by a client for a request to another origin than its credentials were given for: the
+  // lines then have no "Authorization".
+  bool WithholdCredentials = false;
 };
 
 // The value of an "Authorization" or "Proxy-Authorization" line: the text of the authenticator

@@ -85,4 +85,15 @@ std::string TIdURI::GetFullURI(bool withUserInfo, bool withBookmark) const {
   return text;
 }
 
+std::string ReferenceScheme(const std::string& reference) {
+  const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  if (reference.empty() || !isLetter(reference[0])) return "";
+  for (size_t i = 1; i < reference.size(); ++i) {
+    const char c = reference[i];
+    if (c == ':') return reference.substr(0, i);
+    if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') return "";
+  }
+  return "";
+}
+
 }  // namespace pelmorix

@@ -36,4 +36,9 @@ class TIdURI {
   std::string Bookmark;
 };
 
+// The scheme a URL reference begins with, read as RFC 3986 reads it: a letter, then letters,
+// digits, "+", "-" or ".", ended by ":" ("javascript:x" has one, "/a:b" and "?a:b" have none).
+// Empty for a reference without one.
+std::string ReferenceScheme(const std::string& reference);
+
 }  // namespace pelmorix

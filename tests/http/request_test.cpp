@@ -52,7 +52,7 @@ TEST(RequestComposition, LauncherRequestHasHostAcceptAndUserAgentOnly) {
   EXPECT_EQ(request.Target, "/b.php?x");
 }
 
-TEST(RequestComposition, RelativeUrlsKeepHostAndPortButNotTheProtocol) {
+TEST(RequestComposition, RelativeUrlsKeepHostPortAndEncryption) {
   TIdHTTPRequest request;
   TIdURI current = FreshCurrentUrl();
   Compose(request, current, "https://secure.example.com:8443/a/c/page.php");
@@ -60,10 +60,15 @@ TEST(RequestComposition, RelativeUrlsKeepHostAndPortButNotTheProtocol) {
   EXPECT_EQ(request.Target, "/a/b/next.php?x=1");
   EXPECT_EQ(current.Host, "secure.example.com");
   EXPECT_EQ(current.Port, "8443");
-  EXPECT_EQ(current.Protocol, "http");
+  // Not plain text to the TLS port.
+  EXPECT_EQ(current.Protocol, "https");
   EXPECT_EQ(request.Host, "secure.example.com:8443");
   Compose(request, current, "other.php");
   EXPECT_EQ(request.Target, "/a/b/other.php");
+  // After any other protocol a relative URL is plain http.
+  Compose(request, current, "ftp://h:21/");
+  Compose(request, current, "x");
+  EXPECT_EQ(current.Protocol, "http");
 }
 
 TEST(RequestComposition, PortRulesAndTheHostLine) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include "base/stream.h"
 #include "http/connection_exceptions.h"
@@ -158,6 +159,39 @@ TEST_F(TlsTransportTest, AStalledHandshakeEndsWithTheReadTimeout) {
   EXPECT_GE(waited, std::chrono::milliseconds(250));
   EXPECT_LT(waited, std::chrono::seconds(3));
   EXPECT_FALSE(http_.IsConnected());
+}
+
+TEST_F(TlsTransportTest, NothingLeavesTlsForPlainHttpUnlessTheRedirectHandlerAllowsIt) {
+  http_.Request().Username = "u";
+  http_.Request().Password = "p";
+  http_.Request().BasicAuthentication = true;
+  EXPECT_EQ(http_.Get(server_.Url("good", "/a/")), "ok");
+  // Relative URLs and Locations stay on TLS; in plain text the TLS port would fail them.
+  EXPECT_EQ(http_.Get("/dir/b"), "ok");
+  http_.SetHandleRedirects(true);
+  std::vector<std::string> offered;
+  bool allow = false;
+  http_.OnRedirect = [&](TIdCustomHTTP*, std::string& dest, int&, bool& handled, TIdHTTPMethod&) {
+    offered.push_back(dest + (handled ? " yes" : " no"));
+    if (allow) handled = true;
+  };
+  EXPECT_EQ(http_.Get(server_.Url("good", "/redirect//dir/c")), "ok");
+  // To plain http only when the handler, asked with Handled false, sets it.
+  const std::string plain = server_.Url("plain", "/leak");
+  EXPECT_EQ(FailureOf<EIdInsecureRedirect>(server_.Url("good", "/redirect/" + plain)),
+            "Redirect from https to http refused.");
+  EXPECT_TRUE(http_.IsConnected());
+  allow = true;
+  EXPECT_EQ(http_.Get(server_.Url("good", "/redirect/" + plain)), "ok");
+  EXPECT_EQ(offered, (std::vector<std::string>{"/dir/c yes", plain + " no", plain + " no"}));
+  const std::string log = server_.Log();
+  EXPECT_EQ(log.find("handshake-failed"), std::string::npos) << log;
+  // One plain request, the allowed one.
+  EXPECT_NE(log.find("request plain"), std::string::npos) << log;
+  EXPECT_EQ(log.find("request plain"), log.rfind("request plain")) << log;
+  // The credentials went encrypted to their origin, and not in plain text after the redirect.
+  EXPECT_NE(log.find("authorization good Basic dTpw\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("authorization plain"), std::string::npos) << log;
 }
 
 TEST_F(TlsTransportTest, SecureCookiesGoOverTlsOnly) {

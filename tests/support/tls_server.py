@@ -13,9 +13,10 @@
 # Replies by path: /length (200000 bytes with Content-Length), /chunked (the same bytes in
 # chunks), /close (the same bytes, ended by the closing alert), /cut-length and /cut-chunked
 # (40000 of them, then the closing alert and the end of the connection), /cookies (sets s=1
-# secure and p=2), anything else "ok". LOG gets one line per event: "sni KIND NAME",
-# "handshake-failed KIND", "version KIND TLSv1.N", "request KIND CLIENTPORT REQUESTLINE",
-# "cookie KIND VALUE".
+# secure and p=2), /redirect/LOCATION (a 302 to LOCATION, the rest of the path as it is),
+# anything else "ok". LOG gets one line per event: "sni KIND NAME", "handshake-failed KIND",
+# "version KIND TLSv1.N", "request KIND CLIENTPORT REQUESTLINE", "cookie KIND VALUE",
+# "authorization KIND VALUE".
 # With --control, for a starter that cannot read the output (a Windows test under wine): the
 # same lines go to FOLDER/ports, with "control PORT" before "ready", and the server ends when
 # the first connection to that port closes (or when none comes within a minute).
@@ -173,6 +174,10 @@ def reply(connection, path):
         body = BODY if path == "/close" else BODY[:40000]
         connection.sendall(b"HTTP/1.1 200 OK\r\nConnection: close\r\n" + length + b"\r\n" + body)
         return False
+    elif path.startswith("/redirect/"):
+        location = path[len("/redirect/"):].encode("latin-1")
+        connection.sendall(b"HTTP/1.1 302 Found\r\nLocation: " + location +
+                           b"\r\nContent-Length: 5\r\n\r\nmoved")
     elif path == "/cookies":
         connection.sendall(b"HTTP/1.1 200 OK\r\nSet-Cookie: s=1; path=/; secure\r\n"
                            b"Set-Cookie: p=2; path=/\r\nContent-Length: 2\r\n\r\nok")
@@ -199,8 +204,9 @@ def serve(kind, connection, client_port):
             return
         log("request %s %d %s" % (kind, client_port, head[0]))
         for line in head[1:]:
-            if line.lower().startswith("cookie:"):
-                log("cookie %s %s" % (kind, line.split(":", 1)[1].strip()))
+            for name in ("cookie", "authorization"):
+                if line.lower().startswith(name + ":"):
+                    log("%s %s %s" % (name, kind, line.split(":", 1)[1].strip()))
         if not reply(connection, head[0].split(" ")[1]):
             close_with_alert(connection)
             return
