@@ -32,12 +32,29 @@ tsan_stage() {
 
 # The Windows build (mingw-w64, build-windows/) and every test of it under wine, in the build
 # folder's own prefix. One wineserver is kept for the whole run (CTest hangs at its first test
-# without one) and ended afterwards. The first program of a server session starts wine's own
-# system processes, which keep that program's output open: CTest, listing a test program's
-# cases, would wait on them until its time-out. So a first program with its output on
-# /dev/null starts them. The window toolkit's tests need a display: the stage starts an X server
-# of its own (Xvfb picks a free display number) before the first wine program, so wine's system
-# processes and every test share it, and ends it afterwards.
+# without one) and ended afterwards. A program that starts one of wine's own processes (the
+# system services, the desktop process) hands it its output, which CTest then waits on: a test
+# would seem to run until that process ends. So desktop_keeper.exe, with its output on
+# /dev/null, starts them all before the tests and keeps the desktop in use until the run ends
+# (the desktop process ends a second after its last program otherwise, and the next test to
+# open a window would start it again). The window toolkit's tests need a display: the stage
+# starts an X server of its own (Xvfb picks a free display number) before the first wine
+# program, so wine's processes and every test share it, and ends it afterwards.
+# start_desktop_keeper PREFIX: starts desktop_keeper.exe in the background and waits (up to
+# 60 s) for it to report the desktop.
+start_desktop_keeper() {
+  local ready
+  ready=$(mktemp -u)
+  sh cmake/wine-run.sh "$1" build-windows/tests/desktop_keeper.exe "Z:$ready" \
+    </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 600); do
+    [ -s "$ready" ] && rm -f "$ready" && return 0
+    sleep 0.1
+  done
+  echo "desktop_keeper.exe did not report wine's desktop within 60 s" >&2
+  return 1
+}
+
 windows_stage() {
   local prefix="$root/build-windows/wine-prefix" status display_file xvfb
   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
@@ -51,9 +68,12 @@ windows_stage() {
   local -x DISPLAY=":$(head -n 1 "$display_file")"
   rm -f "$display_file"
   WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1
-  sh cmake/wine-run.sh "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
-  run_ctest build-windows windows --output-on-failure --parallel "$jobs" --timeout 300
-  status=$?
+  if start_desktop_keeper "$prefix"; then
+    run_ctest build-windows windows --output-on-failure --parallel "$jobs" --timeout 300
+    status=$?
+  else
+    status=1
+  fi
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
