@@ -1,6 +1,7 @@
-// Program entry of Pelmorix.exe (and of its copy Update.exe): the unit start-ups, the takeover
-// of an older running copy, the main window with its browser, and the message loop until the
-// window closes; the unit shut-downs follow in reverse order.
+// Program entry of Pelmorix.exe (and of Update.exe, the same program under the name that starts
+// the patch path): the unit start-ups, the takeover of an older running copy, the main window
+// with its browser, and the message loop until the window closes; the unit shut-downs follow in
+// reverse order.
 #include <cstdio>
 #include <exception>
 #include <memory>

@@ -12,7 +12,8 @@ namespace pelmorix {
 // Linux build keeps the registry in the files of one folder. There each object keeps its own
 // open handles; the files are the shared state, so several objects and processes may work on
 // one folder at once. Every query reads the current file, as a Windows key shows other
-// processes' changes at once.
+// processes' changes at once. On Windows every machine-wide key is one of the registry's 32-bit
+// view, where the games' 32-bit installers keep them; the Linux files have no views.
 //
 // Sub-key names are relative to the given key, parts separated by "\"; a leading "\" is
 // ERROR_BAD_PATHNAME, as on Windows. A value name of nullptr or "" is the key's default value.

@@ -1,5 +1,7 @@
 #include "platform/registry/registry_api.h"
 
+#include <set>
+
 // After the interface: the system header's macros of the same names (HKEY_LOCAL_MACHINE,
 // KEY_READ, ERROR_SUCCESS, ...) carry the same values and must not rewrite its declarations.
 #include <windows.h>
@@ -21,7 +23,21 @@ HKEY KeyOf(::HKEY key) { return reinterpret_cast<HKEY>(key); }
 
 }  // namespace
 
-struct TRegistryApi::TState {};
+// The games' installers are 32-bit programs, so the machine-wide keys they write lie in the
+// registry's 32-bit view, which a 64-bit program reaches only by asking for it on every open,
+// create and delete below HKEY_LOCAL_MACHINE, and below each key opened there. The current
+// user's keys need no view: their Software key is shared by both.
+struct TRegistryApi::TState {
+  std::set<HKEY> machineKeys;  // open keys of the 32-bit view
+
+  // The root is taken by name, as this file's HKEY_LOCAL_MACHINE is the system's macro; it is
+  // compared in the system's form, which a caller may also pass.
+  REGSAM ViewBelow(HKEY key) const {
+    const bool machine = SystemKey(key) == SystemKey(RootKeyOfName("HKEY_LOCAL_MACHINE")) ||
+                         machineKeys.count(key) != 0;
+    return machine ? KEY_WOW64_32KEY : 0;
+  }
+};
 
 TRegistryApi::TRegistryApi() : state_(std::make_unique<TState>()) {}
 
@@ -30,9 +46,11 @@ TRegistryApi::~TRegistryApi() = default;
 LONG TRegistryApi::RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM desired,
                                  HKEY* result) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  const REGSAM view = state_->ViewBelow(key);
   ::HKEY opened = nullptr;
-  const LONG answer = ::RegOpenKeyExA(SystemKey(key), subKey, options, desired, &opened);
+  const LONG answer = ::RegOpenKeyExA(SystemKey(key), subKey, options, desired | view, &opened);
   *result = answer == ERROR_SUCCESS ? KeyOf(opened) : 0;
+  if (answer == ERROR_SUCCESS && view != 0) state_->machineKeys.insert(*result);
   return answer;
 }
 
@@ -40,12 +58,14 @@ LONG TRegistryApi::RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved,
                                    DWORD options, REGSAM desired, const void* security,
                                    HKEY* result, DWORD* disposition) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  const REGSAM view = state_->ViewBelow(key);
   ::HKEY created = nullptr;
   ::DWORD how = 0;
   const LONG answer = ::RegCreateKeyExA(
-      SystemKey(key), subKey, reserved, keyClass, options, desired,
+      SystemKey(key), subKey, reserved, keyClass, options, desired | view,
       static_cast<SECURITY_ATTRIBUTES*>(const_cast<void*>(security)), &created, &how);
   *result = answer == ERROR_SUCCESS ? KeyOf(created) : 0;
+  if (answer == ERROR_SUCCESS && view != 0) state_->machineKeys.insert(*result);
   if (answer == ERROR_SUCCESS && disposition != nullptr) *disposition = how;
   return answer;
 }
@@ -72,9 +92,24 @@ LONG TRegistryApi::RegDeleteValueA(HKEY key, const char* valueName) {
 }
 
 LONG TRegistryApi::RegDeleteTreeA(HKEY key, const char* subKey) {
-  return ::RegDeleteTreeA(SystemKey(key), subKey);
+  const REGSAM view = state_->ViewBelow(key);
+  if (view == 0 || subKey == nullptr || *subKey == '\0') {
+    return ::RegDeleteTreeA(SystemKey(key), subKey);
+  }
+  // The system's tree deletion takes no view: the sub-key is opened in the view, emptied
+  // through its handle, and then deleted itself in the view.
+  ::HKEY opened = nullptr;
+  LONG answer = ::RegOpenKeyExA(SystemKey(key), subKey, 0, KEY_ALL_ACCESS | view, &opened);
+  if (answer != ERROR_SUCCESS) return answer;
+  answer = ::RegDeleteTreeA(opened, nullptr);
+  ::RegCloseKey(opened);
+  if (answer != ERROR_SUCCESS) return answer;
+  return ::RegDeleteKeyExA(SystemKey(key), subKey, view, 0);
 }
 
-LONG TRegistryApi::RegCloseKey(HKEY key) { return ::RegCloseKey(SystemKey(key)); }
+LONG TRegistryApi::RegCloseKey(HKEY key) {
+  state_->machineKeys.erase(key);
+  return ::RegCloseKey(SystemKey(key));
+}
 
 }  // namespace pelmorix

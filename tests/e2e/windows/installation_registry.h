@@ -7,8 +7,9 @@
 namespace pelmorix::e2e {
 
 // The installations' keys in the real registry (the wine prefix's), written and read through
-// the system's registry calls, as the installer of a game leaves them. Each key an object
-// writes starts empty and is removed again when the object goes.
+// the system's registry calls, as the 32-bit installer of a game leaves them: the machine-wide
+// values in the registry's 32-bit view. Each key an object writes starts empty and is removed
+// again when the object goes.
 class TInstallationRegistry {
  public:
   TInstallationRegistry() = default;

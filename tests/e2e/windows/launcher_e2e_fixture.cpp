@@ -47,9 +47,9 @@ TDemoGame LauncherEndToEndWin32::AddInstallation(int id, const std::string& vers
   return game;
 }
 
-TLauncherProcess& LauncherEndToEndWin32::StartLauncher(const std::string& argument,
-                                                       std::string program,
-                                                       const std::string& configServer) {
+TWindowsProgram& LauncherEndToEndWin32::StartLauncher(const std::string& argument,
+                                                      std::string program,
+                                                      const std::string& configServer) {
   Launcher.reset();
   if (program.empty()) program = WindowsPath(PELMORIX_BIN_DIR "/Pelmorix.exe");
   TProgramLaunch launch{.Program = program,
@@ -63,7 +63,7 @@ TLauncherProcess& LauncherEndToEndWin32::StartLauncher(const std::string& argume
   if (RunsUnderWine() && std::getenv("PELMORIX_BROWSER") == nullptr) {
     launch.Environment.emplace_back("PELMORIX_BROWSER", "markup");
   }
-  Launcher = std::make_unique<TLauncherProcess>(launch);
+  Launcher = std::make_unique<TWindowsProgram>(launch);
   return *Launcher;
 }
 

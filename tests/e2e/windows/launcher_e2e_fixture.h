@@ -8,9 +8,9 @@
 #include "tests/e2e/demo_game.h"
 #include "tests/e2e/windows/demo_server_under_wine.h"
 #include "tests/e2e/windows/installation_registry.h"
-#include "tests/e2e/windows/launcher_process.h"
 #include "tests/e2e/windows/process_windows.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/windows_program.h"
 
 namespace pelmorix::e2e {
 
@@ -31,8 +31,8 @@ class LauncherEndToEndWin32 : public ::testing::Test {
   // Starts the launcher (Pelmorix.exe of the build unless another is given) in Work with the
   // argument, against the configuration server (the demo server's when empty); under wine
   // with the markup engine (PELMORIX_BROWSER=markup) unless the test's environment names one.
-  TLauncherProcess& StartLauncher(const std::string& argument, std::string program = "",
-                                  const std::string& configServer = "");
+  TWindowsProgram& StartLauncher(const std::string& argument, std::string program = "",
+                                 const std::string& configServer = "");
   // The launcher's window with the demo's caption; fails the test when none appears in time.
   HWND WaitForLauncherWindow();
   // Copies Pelmorix.exe, Update.exe and Helper1.exe into Work, so that the launcher may replace
@@ -44,7 +44,7 @@ class LauncherEndToEndWin32 : public ::testing::Test {
   std::string Work;  // the launcher's working directory ("temp\" lands here)
   TInstallationRegistry Registry;
   TDemoServerUnderWine Server;
-  std::unique_ptr<TLauncherProcess> Launcher;
+  std::unique_ptr<TWindowsProgram> Launcher;
 };
 
 }  // namespace pelmorix::e2e

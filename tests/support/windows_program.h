@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace pelmorix::e2e {
+namespace pelmorix {
 
 // How to start a Windows program: its path, the arguments after it, the working directory,
 // environment variables set on top of the test's own, and the file that takes its standard
@@ -21,13 +21,13 @@ struct TProgramLaunch {
 };
 
 // A Windows program started with CreateProcessA; ended by force when the object goes while it
-// still runs, so a failed test leaves no launcher on the desktop.
-class TLauncherProcess {
+// still runs, so a failed test leaves nothing of it running.
+class TWindowsProgram {
  public:
-  explicit TLauncherProcess(const TProgramLaunch& launch);
-  ~TLauncherProcess();
-  TLauncherProcess(const TLauncherProcess&) = delete;
-  TLauncherProcess& operator=(const TLauncherProcess&) = delete;
+  explicit TWindowsProgram(const TProgramLaunch& launch);
+  ~TWindowsProgram();
+  TWindowsProgram(const TWindowsProgram&) = delete;
+  TWindowsProgram& operator=(const TWindowsProgram&) = delete;
 
   DWORD Id() const { return process_.dwProcessId; }
   // The exit code once it has ended within the time; -1 while it runs.
@@ -38,4 +38,4 @@ class TLauncherProcess {
   PROCESS_INFORMATION process_{};
 };
 
-}  // namespace pelmorix::e2e
+}  // namespace pelmorix

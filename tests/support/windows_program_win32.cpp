@@ -1,8 +1,8 @@
-#include "tests/e2e/windows/launcher_process.h"
+#include "tests/support/windows_program.h"
 
 #include <stdexcept>
 
-namespace pelmorix::e2e {
+namespace pelmorix {
 namespace {
 
 // The test's own environment block with the variables replaced or added.
@@ -25,7 +25,7 @@ std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::strin
 
 }  // namespace
 
-TLauncherProcess::TLauncherProcess(const TProgramLaunch& launch) {
+TWindowsProgram::TWindowsProgram(const TProgramLaunch& launch) {
   std::string commandLine = "\"" + launch.Program + "\"";
   for (const std::string& argument : launch.Arguments) commandLine += " " + argument;
   std::string environment = EnvironmentBlock(launch.Environment);
@@ -54,7 +54,7 @@ TLauncherProcess::TLauncherProcess(const TProgramLaunch& launch) {
   ::CloseHandle(process_.hThread);
 }
 
-TLauncherProcess::~TLauncherProcess() {
+TWindowsProgram::~TWindowsProgram() {
   if (!HasEnded()) {
     ::TerminateProcess(process_.hProcess, 1);
     ::WaitForSingleObject(process_.hProcess, 10000);
@@ -62,7 +62,7 @@ TLauncherProcess::~TLauncherProcess() {
   ::CloseHandle(process_.hProcess);
 }
 
-long TLauncherProcess::WaitForExit(double seconds) const {
+long TWindowsProgram::WaitForExit(double seconds) const {
   DWORD code = 0;
   if (::WaitForSingleObject(process_.hProcess, static_cast<DWORD>(seconds * 1000)) !=
           WAIT_OBJECT_0 ||
@@ -72,4 +72,4 @@ long TLauncherProcess::WaitForExit(double seconds) const {
   return static_cast<long>(code);
 }
 
-}  // namespace pelmorix::e2e
+}  // namespace pelmorix
