@@ -36,6 +36,24 @@ bool ClickUntil(HWND window, int x, int y, const std::function<bool()>& done) {
   return false;
 }
 
+// What a click at the point would reach, and what the launcher shows: for a click that did
+// nothing.
+std::string DescribeClickTarget(HWND window, int x, int y, DWORD launcher) {
+  POINT point{x, y};
+  ::ClientToScreen(window, &point);
+  const HWND target = ::WindowFromPoint(point);
+  char name[64] = {};
+  ::GetClassNameA(target, name, sizeof name);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(target, &owner);
+  std::string text = "the point's window: " + std::string(name) + " '" + Caption(target) + "' of " +
+                     (owner == launcher ? "the launcher" : "process " + std::to_string(owner)) +
+                     "; foreground: '" + Caption(::GetForegroundWindow()) +
+                     "'; the launcher's windows:";
+  for (HWND shown : VisibleWindowsOf(launcher)) text += " '" + Caption(shown) + "'";
+  return text;
+}
+
 class LauncherStartWin32 : public LauncherEndToEndWin32 {
  protected:
   // Waits for the window with its update button, clicks it and says yes to the patch question.
@@ -47,10 +65,15 @@ class LauncherStartWin32 : public LauncherEndToEndWin32 {
       return r > 150 && g > 150 && b > 150;
     })) << "no update button";
     // The write probe is the click's first request.
-    ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY, [&] {
-      const auto requests = Server.Requests();
-      return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
-    }));
+    ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY,
+                           [&] {
+                             const auto requests = Server.Requests();
+                             return std::find(requests.begin(), requests.end(), "/index.php") !=
+                                    requests.end();
+                           }))
+        << "no write probe after 10 clicks; "
+        << DescribeClickTarget(window, kUpdateX, kButtonY, Launcher->Id())
+        << "; the server saw: " << ::testing::PrintToString(Server.Requests());
     const HWND question = WaitForMessageBoxOf(Launcher->Id());
     ASSERT_NE(question, nullptr) << "no patch question";
     PressEnterIn(question);  // Yes
@@ -72,7 +95,9 @@ TEST_F(LauncherStartWin32, ServerWindowWithPictureButtonStartsTheGameAndCloses) 
   })) << "the play button does not show its picture";
 
   ASSERT_TRUE(
-      ClickUntil(window, kPlayX, kButtonY, [&] { return TDemoGame::WasStarted(game.Game); }));
+      ClickUntil(window, kPlayX, kButtonY, [&] { return TDemoGame::WasStarted(game.Game); }))
+      << "no game after 10 clicks; "
+      << DescribeClickTarget(window, kPlayX, kButtonY, Launcher->Id());
   const auto started = TDemoGame::WaitForStart(game.Game);
   ASSERT_TRUE(started.has_value());
   EXPECT_EQ(started->WorkingDirectory, game.Folder);
