@@ -67,17 +67,21 @@ std::string FormatPatchDigests(const std::map<std::string, std::string>& digests
 
 std::string PatchFileName(const PatchFile& file) { return file.DownloadPath.substr(5); }
 
-void CheckPatchFile(const TPatchDigests& digests, const PatchFile& file) {
-  const std::string name = PatchFileName(file);
-  const auto entry = digests.find(name);
-  TFileStream stream(file.DownloadPath, fmOpenRead);
+std::string FileSha256(const std::string& path) {
+  TFileStream stream(path, fmOpenRead);
   TSha256 hash;
   std::string buffer(1 << 16, '\0');
   for (int64_t got; (got = stream.Read(buffer.data(), static_cast<int64_t>(buffer.size()))) > 0;) {
     hash.Update(buffer.data(), static_cast<size_t>(got));
   }
-  if (entry == digests.end() || hash.Final() != entry->second) {
-    throw Exception("Die Datei " + name + Utf8ToCp1252(" ist beschädigt"));
+  return hash.Final();
+}
+
+void CheckPatchFile(const TPatchDigests& digests, const std::string& fileName,
+                    const std::string& path) {
+  const auto entry = digests.find(fileName);
+  if (entry == digests.end() || FileSha256(path) != entry->second) {
+    throw Exception("Die Datei " + fileName + Utf8ToCp1252(" ist beschädigt"));
   }
 }
 

@@ -23,9 +23,13 @@ std::string FormatPatchDigests(const std::map<std::string, std::string>& digests
 // The file name a patch list gives a file: its download path without "temp\".
 std::string PatchFileName(const PatchFile& file);
 
-// Compares the SHA-256 of the downloaded file with its signed digest; a difference raises
-// "Die Datei <file name> ist beschädigt".
-void CheckPatchFile(const TPatchDigests& digests, const PatchFile& file);
+// The SHA-256 (32 bytes) of the file at path, read piece by piece.
+std::string FileSha256(const std::string& path);
+
+// Compares the SHA-256 of the file at path (a download path) with the signed digest of the list's
+// fileName; a difference raises "Die Datei <fileName> ist beschädigt".
+void CheckPatchFile(const TPatchDigests& digests, const std::string& fileName,
+                    const std::string& path);
 
 // "Die Signatur des Updates ist ungültig", the one message of every signature failure.
 [[noreturn]] void ThrowInvalidPatchSignature();
