@@ -8,7 +8,6 @@
 #include "base/stream.h"
 #include "launcher/patch_digests.h"
 #include "launcher/patch_signature.h"
-#include "platform/signature/signature_check.h"
 #include "tools/publish/key_files.h"
 
 namespace pelmorix {
@@ -20,16 +19,6 @@ std::string Field(const std::string& utf8, const char* what) {
                     "\" holds a \"|\", which would split it");
   }
   return Utf8ToCp1252(utf8) + "|";
-}
-
-std::string FileDigest(const std::string& path) {
-  TFileStream stream(path, fmOpenRead);
-  TSha256 hash;
-  std::string buffer(1 << 16, '\0');
-  for (int64_t got; (got = stream.Read(buffer.data(), static_cast<int64_t>(buffer.size()))) > 0;) {
-    hash.Update(buffer.data(), static_cast<size_t>(got));
-  }
-  return hash.Final();
 }
 
 std::string Sign(const std::string& keyFile, const std::string& message) {
@@ -73,7 +62,7 @@ void SignPatch(const TPublishCommand& command) {
     const std::string name = Utf8ToCp1252(file.Name);
     list += Field(command.UrlPrefix + file.Name, "the address") + Field(file.Name, "the file") +
             Field(file.Target, "the target");
-    digests[name] = FileDigest(command.Folder + "/" + file.Name);
+    digests[name] = FileSha256(command.Folder + "/" + file.Name);
   }
   ParsePatchList(list);  // what the launcher would refuse is not published
   const std::string digestsText = FormatPatchDigests(digests);
