@@ -21,8 +21,9 @@ std::string PatchSignatureUrl(const std::string& listUrl);
 std::string PatchSignedMessage(const std::string& installationId, const std::string& patchType,
                                const std::string& listText, const std::string& digestsText);
 
-// The patch check of a launcher: the P-256 public keys (PEM texts) it trusts. With none, patches
-// are installed unchecked.
+// The patch check of a launcher: the P-256 public keys (PEM texts) it trusts. With none
+// (Enabled() false) the run installs patches unchecked and does not call Verify, which would
+// refuse every patch.
 class TPatchSignature {
  public:
   explicit TPatchSignature(std::vector<std::string> trustedKeys);

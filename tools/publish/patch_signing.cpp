@@ -51,15 +51,21 @@ void WriteFile(const std::string& path, const std::string& content) {
 }  // namespace
 
 void SignPatch(const TPublishCommand& command) {
-  // The launcher signs its id in decimal; "0101" would never match.
+  // The launcher puts its id into the signed text in decimal; "0101" would never match.
   const std::string id = IntToStr(StrToInt(command.InstallationId));
   const std::string type = Utf8ToCp1252(command.PatchType);
+  if (type.find_first_of("\r\n") != std::string::npos) {
+    throw Exception("the type holds a line break, which the signed text cannot hold");
+  }
   std::string list = Field(command.PatchName, "the name") +
                      Field(command.PatchVersion, "the version") + "||" +
                      IntToStr(static_cast<int64_t>(command.Files.size())) + "|";
   std::map<std::string, std::string> digests;
   for (const TPublishFile& file : command.Files) {
     const std::string name = Utf8ToCp1252(file.Name);
+    if (name.find('\n') != std::string::npos) {
+      throw Exception("the file \"" + name + "\" has a line break, which the digests cannot hold");
+    }
     list += Field(command.UrlPrefix + file.Name, "the address") + Field(file.Name, "the file") +
             Field(file.Target, "the target");
     digests[name] = FileSha256(command.Folder + "/" + file.Name);
