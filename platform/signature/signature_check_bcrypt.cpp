@@ -14,21 +14,16 @@
 namespace pelmorix {
 namespace {
 
-// The DER body of a "PUBLIC KEY" PEM text; empty when the text holds no such block.
+// The DER body of a PEM text (base64 between "-----BEGIN ...-----" and "-----END ...-----");
+// empty when there is none. What the body holds is P256PointFromPublicKeyInfo's to judge.
 std::string PemBody(const std::string& pem) {
-  static const std::string kBegin = "-----BEGIN PUBLIC KEY-----";
-  static const std::string kEnd = "-----END PUBLIC KEY-----";
-  const size_t begin = pem.find(kBegin);
-  const size_t end = begin == std::string::npos ? begin : pem.find(kEnd, begin);
-  if (end == std::string::npos) return std::string();
-  const std::string base64 = pem.substr(begin + kBegin.size(), end - begin - kBegin.size());
   DWORD size = 0;
-  if (!CryptStringToBinaryA(base64.data(), static_cast<DWORD>(base64.size()), CRYPT_STRING_BASE64,
+  if (!CryptStringToBinaryA(pem.data(), static_cast<DWORD>(pem.size()), CRYPT_STRING_BASE64HEADER,
                             nullptr, &size, nullptr, nullptr)) {
     return std::string();
   }
   std::string der(size, '\0');
-  if (!CryptStringToBinaryA(base64.data(), static_cast<DWORD>(base64.size()), CRYPT_STRING_BASE64,
+  if (!CryptStringToBinaryA(pem.data(), static_cast<DWORD>(pem.size()), CRYPT_STRING_BASE64HEADER,
                             reinterpret_cast<BYTE*>(der.data()), &size, nullptr, nullptr)) {
     return std::string();
   }
