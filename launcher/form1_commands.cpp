@@ -7,6 +7,7 @@
 #include "base/stream.h"
 #include "launcher/execute_with_report.h"
 #include "launcher/form1.h"
+#include "launcher/web_address.h"
 #include "platform/files/files.h"
 #include "platform/ui/application.h"
 
@@ -116,6 +117,8 @@ void TForm1::StartUninstaller(int command) {
 
 void TForm1::OpenDownloadPage() {
   TLauncherState& state = Launcher.State;
+  // The explorer opens whatever it is given; without a web address there is nothing to open.
+  if (!IsWebAddress(state.ServerBase)) return;
   const std::string parameters = "\"" + state.ServerBase + "index.php?action=getdllink&param1=" +
                                  state.Settings.GetAffiliateId() +
                                  "&param2=" + IntToStr(state.Settings.InstallationId) + "\"";
