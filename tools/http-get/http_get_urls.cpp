@@ -1,5 +1,7 @@
 #include "tools/http-get/http_get_urls.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "http/uri.h"
 
@@ -8,17 +10,18 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The scheme an argument names. "localhost:8080/x" names none: what follows the colon is a
-// port, as in curl.
+// The scheme an argument names. "localhost:8080/x" and "user:password@host/x" name none: what
+// follows the colon is a port or a password, as curl reads them.
 std::string SchemeOf(const std::string& argument) {
   const std::string scheme = ReferenceScheme(argument);
   if (scheme.empty()) return "";
   const size_t rest = scheme.size() + 1;
   if (argument.compare(rest, 2, "//") == 0) return scheme;
+  const size_t authorityEnd = std::min(argument.find_first_of("/?#", rest), argument.size());
+  if (argument.find('@', rest) < authorityEnd) return "";
   size_t end = rest;
-  while (end < argument.size() && IsDigit(argument[end])) ++end;
-  const bool port = end > rest && (end == argument.size() || argument[end] == '/' ||
-                                   argument[end] == '?' || argument[end] == '#');
+  while (end < authorityEnd && IsDigit(argument[end])) ++end;
+  const bool port = end > rest && end == authorityEnd;
   return port ? "" : scheme;
 }
 

@@ -162,7 +162,9 @@ TEST_F(HttpGetToolTest, UrlsWithoutASchemeAreHttpAndOtherSchemesAreRefusedBefore
   TProgramResult result = RunProgram(Command({hostAndPort + "/servers.txt", "/empty.txt"}));
   EXPECT_EQ(result.ExitCode, 0) << result.Err;
   EXPECT_EQ(result.Out, "http://127.0.0.1/starter/\n");
-  EXPECT_EQ(LoggedPorts().size(), 2u);
+  result = RunProgram(Command({"user:pw@" + hostAndPort + "/empty.txt"}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(LoggedPorts().size(), 3u);
   for (const std::string url : {"ftp://127.0.0.1/x", "file:///etc/passwd", "javascript:alert(1)"}) {
     result = RunProgram(Command({base_ + "/servers.txt", url}));
     EXPECT_EQ(result.ExitCode, 2) << url;
@@ -173,7 +175,7 @@ TEST_F(HttpGetToolTest, UrlsWithoutASchemeAreHttpAndOtherSchemesAreRefusedBefore
   }
   result = RunProgram(Command({"/servers.txt"}));
   EXPECT_EQ(result.ExitCode, 2);
-  EXPECT_EQ(LoggedPorts().size(), 2u) << "a refused command line sends nothing";
+  EXPECT_EQ(LoggedPorts().size(), 3u) << "a refused command line sends nothing";
 }
 
 TEST_F(HttpGetToolTest, BadArgumentsPrintTheUsageAndHelpDescribesTheCommand) {
