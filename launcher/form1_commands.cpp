@@ -117,11 +117,11 @@ void TForm1::StartUninstaller(int command) {
 
 void TForm1::OpenDownloadPage() {
   TLauncherState& state = Launcher.State;
-  // The explorer opens whatever it is given; without a web address there is nothing to open.
-  if (!IsWebAddress(state.ServerBase)) return;
   const std::string parameters = "\"" + state.ServerBase + "index.php?action=getdllink&param1=" +
                                  state.Settings.GetAffiliateId() +
                                  "&param2=" + IntToStr(state.Settings.InstallationId) + "\"";
+  // The explorer opens whatever it is given; without a web address there is nothing to open.
+  if (!IsWebAddress(state.ServerBase)) return;
   Launcher.Environment.Shell.ShellExecuteA(Handle(), "open", "explorer", parameters.c_str(), "",
                                            SW_HIDE);
 }
