@@ -7,6 +7,7 @@
 #include "base/stream.h"
 #include "launcher/execute_with_report.h"
 #include "launcher/form1.h"
+#include "launcher/web_address.h"
 #include "platform/files/files.h"
 #include "platform/ui/application.h"
 
@@ -119,6 +120,8 @@ void TForm1::OpenDownloadPage() {
   const std::string parameters = "\"" + state.ServerBase + "index.php?action=getdllink&param1=" +
                                  state.Settings.GetAffiliateId() +
                                  "&param2=" + IntToStr(state.Settings.InstallationId) + "\"";
+  // The explorer opens whatever it is given; without a web address there is nothing to open.
+  if (!IsWebAddress(state.ServerBase)) return;
   Launcher.Environment.Shell.ShellExecuteA(Handle(), "open", "explorer", parameters.c_str(), "",
                                            SW_HIDE);
 }

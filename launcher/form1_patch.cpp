@@ -11,6 +11,7 @@
 #include "launcher/execute_with_report.h"
 #include "launcher/form1.h"
 #include "launcher/patch_list.h"
+#include "launcher/web_address.h"
 #include "platform/files/files.h"
 #include "platform/ui/application.h"
 
@@ -65,6 +66,9 @@ void TForm1::RunPatch() {
     const std::string patchUrl = http.Get(request + "&action=getpatchurl");
     const std::string patchType = http.Get(request + "&action=getpatchtype");
     if (patchType == "3") {
+      if (!IsWebAddress(patchUrl)) {
+        throw ENotAWebAddress(Utf8ToCp1252("Die Update-Adresse ist keine Webadresse"));
+      }
       ExecuteWithReport(Launcher.Environment.Shell, Application().MessageBoxHost(),
                         Application().GetDesktopWindow(), "open", patchUrl, "", "", SW_SHOW,
                         "GetPatchUrl");

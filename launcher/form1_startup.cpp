@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "launcher/execute_with_report.h"
 #include "launcher/form1.h"
+#include "launcher/web_address.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
 #include "platform/ui/window_range.h"
@@ -41,7 +42,10 @@ void TForm1::RunStartup() {
       url = Launcher.Inet.ConfigServer() + "/starter/server20" + settings.GetAffiliateId() +
             "/servers.txt";
     }
-    state.ServerBase = Launcher.Inet.LauncherHttp().Get(url);
+    // A reply that is no web address counts as no reply: the base goes to the browser and
+    // the shell.
+    const std::string serverBase = Launcher.Inet.LauncherHttp().Get(url);
+    if (IsWebAddress(serverBase)) state.ServerBase = serverBase;
   } catch (const std::exception&) {
   }
 

@@ -91,6 +91,15 @@ TEST_F(CommandsTest, DownloadPageGoesQuotedToTheExplorer) {
   EXPECT_TRUE(rig.Form->Visible());
 }
 
+TEST_F(CommandsTest, DownloadPageWithoutAWebAddressOpensNothing) {
+  for (const std::string base : {"", "\\\\127.0.0.1\\share\\", "file:///tmp/"}) {
+    rig.State().ServerBase = base;
+    Click("22");
+    EXPECT_TRUE(rig.Shell.Calls.empty()) << base;
+    EXPECT_TRUE(rig.Boxes().empty()) << base;
+  }
+}
+
 TEST_F(CommandsTest, OtherNumbersDoNothingAndTextsFailTheConversion) {
   for (const char* action : {"0", "7", "9", "12", "14", "23", "-1"}) Click(action);
   EXPECT_TRUE(rig.Shell.Calls.empty());

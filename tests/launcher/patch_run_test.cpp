@@ -154,6 +154,26 @@ TEST_F(PatchRunTest, TypeThreeOpensTheAddressAndFetchesNoList) {
   EXPECT_EQ(Version(), "1.0");
 }
 
+TEST_F(PatchRunTest, TypeThreeHandsTheShellNothingButAWebAddress) {
+  for (const std::string address : {"\\\\127.0.0.1\\share\\x.exe", "C:\\Temp\\x.exe",
+                                    "file:///tmp/x.exe", " http://127.0.0.1/x"}) {
+    SCOPED_TRACE(address);
+    Offer("3", 0, "");
+    rig.Server.Put("patches/101/url.txt", address);
+    rig.Boxes().clear();
+    Run();
+    EXPECT_TRUE(rig.Shell.Calls.empty());
+    ASSERT_EQ(rig.Boxes().size(), 1u);
+    EXPECT_EQ(rig.Boxes()[0].text, Utf8ToCp1252("Fehler: Die Update-Adresse ist keine Webadresse. "
+                                                "Führen Sie das Update erneut aus."));
+  }
+  Offer("3", 0, "");
+  rig.Server.Put("patches/101/url.txt", "HTTPS://127.0.0.1/patch.html");
+  Run();
+  ASSERT_EQ(rig.Shell.Calls.size(), 1u);
+  EXPECT_EQ(rig.Shell.Calls[0].File, "HTTPS://127.0.0.1/patch.html");
+}
+
 TEST_F(PatchRunTest, TypeTwoStartsEveryDownloadInOrder) {
   Offer("2", 2, ServedFiles(2));
   Run();

@@ -89,6 +89,27 @@ TEST(Startup, NoServerAtAllStillStartsTheGame) {
   EXPECT_EQ(rig.Shell.Calls[0].File, "\"/g\\karo.exe\"");
 }
 
+TEST(Startup, AServerListThatIsNoWebAddressCountsAsNone) {
+  for (const std::string list : {"\\\\127.0.0.1\\share\\", "file:///tmp/", "C:\\x\\"}) {
+    TLauncherRig rig({"/101"});
+    rig.Server.Put("servers.txt", list);
+    rig.Start();
+    rig.Show();
+    EXPECT_EQ(rig.State().ServerBase, "") << list;
+    // As without a server list: the page address is built on an empty base.
+    ASSERT_EQ(rig.Browser->Navigations.size(), 1u) << list;
+    EXPECT_EQ(rig.Browser->Navigations[0].rfind("index.php?action=getpage", 0), 0u) << list;
+  }
+  TLauncherRig upper({"/101"});
+  const std::string base = "HTTP://127.0.0.1:" + std::to_string(upper.Server.Port()) + "/";
+  upper.Server.Put("servers.txt", base);
+  upper.Start();
+  upper.Show();
+  EXPECT_EQ(upper.State().ServerBase, base);
+  ASSERT_EQ(upper.Browser->Navigations.size(), 1u);
+  EXPECT_EQ(upper.Browser->Navigations[0].rfind(base + "index.php?action=getpage", 0), 0u);
+}
+
 TEST(Startup, UpdateExeWithoutParametersOnlyTellsWhereToStart) {
   TLauncherRig rig({}, "/opt/games/Update.exe");
   rig.Start();

@@ -5,6 +5,8 @@
 
 #include "http/id_http.h"
 #include "http/io_handler_ssl_socket.h"
+#include "http/uri.h"
+#include "tools/http-get/output_file.h"
 #include "tools/http-get/standard_output_stream.h"
 
 namespace pelmorix {
@@ -32,9 +34,10 @@ void ReportFailure(const Exception& error, std::ostream& errors) {
   errors << '\n';
 }
 
-std::unique_ptr<TStream> OpenOutput(const std::string& fileName) {
-  if (fileName.empty()) return std::make_unique<TStandardOutputStream>();
-  return std::make_unique<TFileStream>(fileName, fmCreate);
+// A user and password in the URL go out as Basic credentials at once, as curl sends them; the
+// client binds them to that URL's origin.
+void SendUrlCredentials(TIdHTTP& http, const std::string& url) {
+  if (!TIdURI(url).Username.empty()) http.Request().BasicAuthentication = true;
 }
 
 }  // namespace
@@ -48,14 +51,24 @@ int RunHttpGet(const THttpGetArguments& arguments, std::ostream& errors) {
     http.SetIOHandler(&ssl);
     http.SetConnectTimeout(arguments.ConnectTimeout);
     http.SetReadTimeout(arguments.ReadTimeout);
-    const std::unique_ptr<TStream> output = OpenOutput(arguments.OutputFile);
+    http.SetHandleRedirects(arguments.FollowRedirects);
+    std::unique_ptr<THttpGetOutputFile> file;
+    std::unique_ptr<TStandardOutputStream> standardOutput;
+    if (!arguments.OutputFile.empty()) {
+      file = std::make_unique<THttpGetOutputFile>(arguments.OutputFile);
+    } else {
+      standardOutput = std::make_unique<TStandardOutputStream>();
+    }
+    TStream& output = file ? file->Stream() : *standardOutput;
     for (const std::string& url : arguments.Urls) {
+      SendUrlCredentials(http, url);
       if (arguments.Text) {
-        output->WriteText(http.Get(url));
+        output.WriteText(http.Get(url));
       } else {
-        http.Get(url, *output);
+        http.Get(url, output);
       }
     }
+    if (file) file->Commit();
     http.Disconnect();
   } catch (const Exception& error) {
     ReportFailure(error, errors);

@@ -13,6 +13,7 @@ struct THttpGetArguments {
   std::string OutputFile;  // empty: standard output
   std::string CACertFile;  // authorities to trust for https; empty: the system's trust store
   bool Insecure = false;   // https without any check of the server's certificate
+  bool FollowRedirects = false;
   std::vector<std::string> Urls;
   bool Help = false;
 };

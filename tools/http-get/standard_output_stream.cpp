@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "tools/http-get/file_failure.h"
+
 namespace pelmorix {
 
 int64_t TStandardOutputStream::Read(void*, int64_t) { return 0; }
@@ -14,7 +16,8 @@ int64_t TStandardOutputStream::Write(const void* buffer, int64_t count) {
     const ssize_t n = ::write(STDOUT_FILENO, static_cast<const char*>(buffer) + done,
                               static_cast<size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n <= 0)
+      throw EWriteError(FileFailureText("write to", "standard output", n < 0 ? errno : 0));
     done += n;
   }
   written_ += done;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <random>
 #include <set>
 #include <sstream>
@@ -114,7 +116,7 @@ TEST_F(HttpGetToolTest, TheFirstFailureEndsTheRunWithItsClassAndMessage) {
       Command({"-o", file, base_ + "/servers.txt", base_ + "/missing", base_ + "/patch.bin"}));
   EXPECT_EQ(result.ExitCode, 1);
   EXPECT_EQ(result.Err, "EIdHTTPProtocolException: HTTP/1.1 404 File not found (reply code 404)\n");
-  EXPECT_EQ(ReadTextFile(file), "http://127.0.0.1/starter/\n");
+  EXPECT_TRUE(std::filesystem::is_empty(out_.Path())) << "a failed run leaves no file behind";
 
   result = RunProgram(Command({"http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/"}));
   EXPECT_EQ(result.ExitCode, 1);
@@ -128,7 +130,52 @@ TEST_F(HttpGetToolTest, TheFirstFailureEndsTheRunWithItsClassAndMessage) {
 
   result = RunProgram(Command({"-o", out_ / "no/such/folder/file", base_ + "/servers.txt"}));
   EXPECT_EQ(result.ExitCode, 1);
-  EXPECT_EQ(result.Err.rfind("EFCreateError: ", 0), 0u) << result.Err;
+  EXPECT_EQ(result.Err, "EFCreateError: Cannot create " + out_ / "no/such/folder/file" +
+                            ": No such file or directory\n");
+}
+
+TEST_F(HttpGetToolTest, AnExistingFileIsReplacedOnlyWhenTheWholeRunSucceeds) {
+  const std::string file = out_ / "bodies";
+  WriteTextFile(file, "kept");
+  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+  TProgramResult result =
+      RunProgram(Command({"-o", file, base_ + "/servers.txt", base_ + "/missing"}));
+  EXPECT_EQ(result.ExitCode, 1);
+  EXPECT_EQ(ReadTextFile(file), "kept");
+  result = RunProgram(Command({"-o", file, base_ + "/servers.txt"}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(ReadTextFile(file), "http://127.0.0.1/starter/\n");
+  EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
+  // Only the file itself: no download left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out_.Path()), {}), 1);
+
+  // Devices are written in place; a failed write names the file and the reason.
+  result = RunProgram(Command({"-o", "/dev/null", base_ + "/servers.txt"}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  result = RunProgram(Command({"-o", "/dev/full", base_ + "/servers.txt"}));
+  EXPECT_EQ(result.ExitCode, 1);
+  EXPECT_EQ(result.Err, "EWriteError: Cannot write to /dev/full: No space left on device\n");
+}
+
+TEST_F(HttpGetToolTest, UrlsWithoutASchemeAreHttpAndOtherSchemesAreRefusedBeforeSending) {
+  const std::string hostAndPort = base_.substr(std::string("http://").size());
+  TProgramResult result = RunProgram(Command({hostAndPort + "/servers.txt", "/empty.txt"}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(result.Out, "http://127.0.0.1/starter/\n");
+  result = RunProgram(Command({"user:pw@" + hostAndPort + "/empty.txt"}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(LoggedPorts().size(), 3u);
+  for (const std::string url : {"ftp://127.0.0.1/x", "file:///etc/passwd", "javascript:alert(1)"}) {
+    result = RunProgram(Command({base_ + "/servers.txt", url}));
+    EXPECT_EQ(result.ExitCode, 2) << url;
+    EXPECT_NE(result.Err.find("http-get: the scheme '" + url.substr(0, url.find(':')) + "' of " +
+                              url + " is not supported (only http and https)"),
+              std::string::npos)
+        << result.Err;
+  }
+  result = RunProgram(Command({"/servers.txt"}));
+  EXPECT_EQ(result.ExitCode, 2);
+  EXPECT_EQ(LoggedPorts().size(), 3u) << "a refused command line sends nothing";
 }
 
 TEST_F(HttpGetToolTest, BadArgumentsPrintTheUsageAndHelpDescribesTheCommand) {
@@ -166,6 +213,23 @@ TEST(HttpGetToolReuseTest, SeveralUrlsOfOneHostShareTheConnection) {
   const std::string received = server.Received(0);
   EXPECT_EQ(received.find("GET /1 HTTP/1.1\r\n"), 0u);
   EXPECT_NE(received.find("GET /2?x=y HTTP/1.1\r\n"), std::string::npos);
+}
+
+// -L follows through the client's redirect handling; the URL's credentials go to its origin only.
+TEST(HttpGetToolRedirectTest, LocationFollowsAndUrlCredentialsStayWithTheirOrigin) {
+  TScriptedServer target({TConnectionScript().ReadRequest().Send(
+      "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: close\r\n\r\nmoved")});
+  const std::string moved =
+      "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:" + std::to_string(target.Port()) +
+      "/b\r\nContent-Length: 0\r\n\r\n";
+  TScriptedServer origin({TConnectionScript().ReadRequest().Send(moved).Hold()});
+  const TProgramResult result = RunProgram(
+      Command({"-L", "http://user:pw@127.0.0.1:" + std::to_string(origin.Port()) + "/a"}));
+  EXPECT_EQ(result.ExitCode, 0) << result.Err;
+  EXPECT_EQ(result.Out, "moved");
+  EXPECT_NE(origin.Received(0).find("\r\nAuthorization: Basic dXNlcjpwdw==\r\n"), std::string::npos)
+      << origin.Received(0);
+  EXPECT_EQ(target.Received(0).find("Authorization"), std::string::npos) << target.Received(0);
 }
 
 TEST(HttpGetTlsTest, HttpsComesByteExactFromATrustedServerAndBadCertificatesAreRefused) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "tests/support/scripted_server.h"
@@ -51,6 +52,34 @@ TEST(HttpGetToolWin32, BodyComesOutByteForByteOnStandardOutputAndIntoTheFile) {
         body.begin();
     EXPECT_EQ(same, body.size()) << "the body came out changed from byte " << same << " on";
   }
+}
+
+// -o writes a new file beside FILE that replaces it (MoveFileEx over an existing file) only when
+// the run succeeded; NUL, a device, is written directly.
+TEST(HttpGetToolWin32, AnExistingFileIsReplacedOnlyAfterASuccessfulRun) {
+  TScriptedServer server(
+      {TConnectionScript().ReadRequest().Send(
+           "HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\nConnection: close\r\n\r\ngone"),
+       TConnectionScript().ReadRequest().Send("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nnew"),
+       TConnectionScript().ReadRequest().Send("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nnul")});
+  TTempFolder folder;
+  WriteTextFile(folder / "body", "kept");
+  const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/patch.bin";
+  const auto run = [&](const std::string& file) {
+    TWindowsProgram program({.Program = PELMORIX_BIN_DIR "\\http-get.exe",
+                             .Arguments = {"-o", file, url},
+                             .WorkingDirectory = folder.Path(),
+                             .Environment = {},
+                             .OutputFile = folder / "stdout"});
+    return program.WaitForExit(60);
+  };
+  EXPECT_EQ(run(folder / "body"), 1) << ReadTextFile(folder / "stdout");
+  EXPECT_EQ(ReadTextFile(folder / "body"), "kept");
+  EXPECT_EQ(run(folder / "body"), 0) << ReadTextFile(folder / "stdout");
+  EXPECT_EQ(ReadTextFile(folder / "body"), "new");
+  EXPECT_EQ(run("NUL"), 0) << ReadTextFile(folder / "stdout");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2)
+      << "only body and stdout are left in the folder";
 }
 
 }  // namespace
