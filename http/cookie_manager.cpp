@@ -118,6 +118,7 @@ void TIdCookieManager::ForgetPlace(TStoredPlace& place) {
 // A secure cookie of the same name whose domain overlaps the new one's and whose path covers
 // it would be replaced by the new cookie, or sent after it to the same requests.
 bool TIdCookieManager::ShadowsSecureCookie(const TIdNetscapeCookie& cookie) const {
+  if (secureByName_.empty()) return false;
   const auto [first, last] = secureByName_.equal_range(UpperCase(cookie.CookieName));
   return std::any_of(first, last, [&](const auto& entry) {
     const TIdNetscapeCookie& secure = *entry.second;
