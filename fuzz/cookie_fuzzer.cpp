@@ -1,7 +1,8 @@
 // Plays a reply's cookies into a store: the first line is the request host, every further
-// line a "Set-cookie" value ("Set-cookie2" when it starts with "2 "); then asks for the
-// "Cookie" text of a request to that host, with the path of the last line, and of a request
-// to another host, whose path holds the first host's name, which must get no cookie.
+// line a "Set-cookie" value ("Set-cookie2" when it starts with "2 "), from a plain reply or,
+// when it starts with "s ", from one over an SSL transport; then asks for the "Cookie" text
+// of a request to that host, with the path of the last line, and of a request to another
+// host, whose path holds the first host's name, which must get no cookie.
 #include <string>
 #include <vector>
 
@@ -22,15 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   TIdCookieManager store;
   for (size_t i = 1; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
+    std::string line = lines[i];
+    const bool secure = line.compare(0, 2, "s ") == 0;
+    if (secure) line.erase(0, 2);
     if (line.compare(0, 2, "2 ") == 0) {
       try {
-        store.AddCookie2(line.substr(2), host);
+        store.AddCookie2(line.substr(2), host, secure);
       } catch (const EConvertError&) {
         // a port list that is not made of numbers ends the reply
       }
     } else {
-      store.AddCookie(line, host);
+      store.AddCookie(line, host, secure);
     }
   }
   for (int i = 0; i < store.Cookies().Count(); ++i) {

@@ -105,6 +105,8 @@ void TIdNetscapeCookie::Assign(const TIdNetscapeCookie& source, TLocalOffsetOnce
   if (&source == this) return;
   SetCookieText(source.ServerCookie(), localOffset);
   InternalVersion = source.InternalVersion;
+  // The server form names the domain of a host-only cookie too.
+  HostOnly = source.HostOnly;
 }
 
 std::string TIdCookieRFC2109::ServerCookie() const {

@@ -40,7 +40,7 @@ class TIdNetscapeCookie {
   TDateTime ExpiresUTC() const { return expiresUtc_; }
   // Whether the host may set this cookie's domain: the domain must match it (DomainMatches).
   virtual bool IsAllowed(const std::string& host) const;
-  // Takes the other cookie's server form as its own text, and its kind.
+  // Takes the other cookie's server form as its own text, its kind and whether it is host-only.
   void Assign(const TIdNetscapeCookie& source);
   void Assign(const TIdNetscapeCookie& source, TLocalOffsetOnce& localOffset);
 
@@ -49,6 +49,8 @@ class TIdNetscapeCookie {
   std::string Domain;
   std::string Path;
   bool Secure = false;
+  // Set without a domain: goes back only to the host that set it, not to the hosts below it.
+  bool HostOnly = false;
   TIdCookieVersion InternalVersion = TIdCookieVersion::cvNetscape;
 
  protected:
@@ -101,5 +103,10 @@ bool IsDottedIPv4(std::string_view host);
 // www.example.com, com covers nothing); a leading "." of the domain is not counted. A dotted
 // IPv4 address is covered only by itself.
 bool DomainMatches(const std::string& domain, const std::string& host);
+
+// Whether a cookie path covers a request path: equal to it, or a beginning of it that ends
+// with "/" or is followed by "/" ("/a" covers "/a/b" but not "/ab"). The empty path covers
+// every path.
+bool PathMatches(std::string_view cookiePath, std::string_view requestPath);
 
 }  // namespace pelmorix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "base/text.h"
@@ -21,11 +22,24 @@ bool PathBefore(const TIdNetscapeCookie* a, const TIdNetscapeCookie* b) {
   return a->Path.size() < b->Path.size();
 }
 
+bool CoversHost(const TIdNetscapeCookie& cookie, const std::string& host) {
+  return cookie.HostOnly ? SameText(cookie.Domain, host) : DomainMatches(cookie.Domain, host);
+}
+
 bool Applies(const TIdNetscapeCookie& cookie, const TIdURI& url, bool secureTransport) {
-  const std::string& path = url.Path;
-  return DomainMatches(cookie.Domain, url.Host) && cookie.Path.size() <= path.size() &&
-         path.compare(0, cookie.Path.size(), cookie.Path) == 0 &&
+  return CoversHost(cookie, url.Host) && PathMatches(cookie.Path, url.Path) &&
          (!cookie.Secure || secureTransport) && !cookie.Value.empty();
+}
+
+std::string_view WithoutLeadingDot(std::string_view domain) {
+  if (!domain.empty() && domain[0] == '.') domain.remove_prefix(1);
+  return domain;
+}
+
+// Whether some host could be sent cookies of both domains: one covers the other.
+bool DomainsOverlap(const std::string& a, const std::string& b) {
+  return DomainMatches(a, std::string(WithoutLeadingDot(b))) ||
+         DomainMatches(b, std::string(WithoutLeadingDot(a)));
 }
 
 }  // namespace
@@ -43,51 +57,79 @@ TIdCookieManager::~TIdCookieManager() {
   if (OnDestroy) OnDestroy(*this, cookies_);
 }
 
-void TIdCookieManager::AddCookie(const std::string& text, const std::string& host) {
+void TIdCookieManager::AddCookie(const std::string& text, const std::string& host,
+                                 bool secureTransport) {
   TLocalOffsetOnce localOffset;
-  AddCookie(text, host, localOffset);
+  AddCookie(text, host, secureTransport, localOffset);
 }
 
 void TIdCookieManager::AddCookie(const std::string& text, const std::string& host,
-                                 TLocalOffsetOnce& localOffset) {
-  AddParsedCookie(std::make_unique<TIdCookieRFC2109>(), text, host, localOffset);
-}
-
-void TIdCookieManager::AddCookie2(const std::string& text, const std::string& host) {
-  TLocalOffsetOnce localOffset;
-  AddCookie2(text, host, localOffset);
+                                 bool secureTransport, TLocalOffsetOnce& localOffset) {
+  AddParsedCookie(std::make_unique<TIdCookieRFC2109>(), text, host, secureTransport, localOffset);
 }
 
 void TIdCookieManager::AddCookie2(const std::string& text, const std::string& host,
-                                  TLocalOffsetOnce& localOffset) {
-  AddParsedCookie(std::make_unique<TIdCookieRFC2965>(), text, host, localOffset);
+                                  bool secureTransport) {
+  TLocalOffsetOnce localOffset;
+  AddCookie2(text, host, secureTransport, localOffset);
+}
+
+void TIdCookieManager::AddCookie2(const std::string& text, const std::string& host,
+                                  bool secureTransport, TLocalOffsetOnce& localOffset) {
+  AddParsedCookie(std::make_unique<TIdCookieRFC2965>(), text, host, secureTransport, localOffset);
 }
 
 void TIdCookieManager::AddParsedCookie(std::unique_ptr<TIdNetscapeCookie> cookie,
                                        const std::string& text, const std::string& host,
-                                       TLocalOffsetOnce& localOffset) {
+                                       bool secureTransport, TLocalOffsetOnce& localOffset) {
   // A CR, LF or NUL would end the "Cookie" line it is sent in, or refuse every later request
   // to the host; such a text is no cookie.
   if (HoldsLineBreakOrNul(text)) return;
   cookie->SetCookieText(text, localOffset);
-  if (cookie->Domain.empty()) cookie->Domain = host;
+  if (cookie->Domain.empty()) {
+    cookie->Domain = host;
+    cookie->HostOnly = true;
+  }
   if (!cookie->IsAllowed(host)) return;
+  // Anyone on the network can answer a plain request; what only an SSL transport may send
+  // must come over one.
+  if (cookie->Secure && !secureTransport) return;
   bool accept = true;
   if (OnNewCookie) OnNewCookie(*this, *cookie, accept);
   if (!accept) return;
-  StoreCookie(std::move(cookie), localOffset);
+  StoreCookie(std::move(cookie), secureTransport, localOffset);
   RemoveExpiredCookies(localOffset);
 }
 
-void TIdCookieManager::NoteExpiry(TIdNetscapeCookie* cookie, TStoredPlace& place) {
-  if (place.Expires) expiries_.erase(place.Expiry);
+void TIdCookieManager::NotePlace(TIdNetscapeCookie* cookie, TStoredPlace& place) {
+  ForgetPlace(place);
   place.Expires = !cookie->Expires().empty();
   if (place.Expires) place.Expiry = expiries_.emplace(cookie->ExpiresUTC(), cookie);
+  place.Secure = cookie->Secure;
+  if (place.Secure) place.SecureEntry = secureByName_.emplace(UpperCase(place.Name), cookie);
 }
 
-void TIdCookieManager::StoreCookie(std::unique_ptr<TIdNetscapeCookie> cookie,
+void TIdCookieManager::ForgetPlace(TStoredPlace& place) {
+  if (place.Expires) expiries_.erase(place.Expiry);
+  if (place.Secure) secureByName_.erase(place.SecureEntry);
+  place.Expires = place.Secure = false;
+}
+
+// A secure cookie of the same name whose domain overlaps the new one's and whose path covers
+// it would be replaced by the new cookie, or sent after it to the same requests.
+bool TIdCookieManager::ShadowsSecureCookie(const TIdNetscapeCookie& cookie) const {
+  if (secureByName_.empty()) return false;
+  const auto [first, last] = secureByName_.equal_range(UpperCase(cookie.CookieName));
+  return std::any_of(first, last, [&](const auto& entry) {
+    const TIdNetscapeCookie& secure = *entry.second;
+    return DomainsOverlap(secure.Domain, cookie.Domain) && PathMatches(secure.Path, cookie.Path);
+  });
+}
+
+void TIdCookieManager::StoreCookie(std::unique_ptr<TIdNetscapeCookie> cookie, bool secureTransport,
                                    TLocalOffsetOnce& localOffset) {
   std::unique_lock guard(lock_);
+  if (!secureTransport && ShadowsSecureCookie(*cookie)) return;
   const std::string key = cookie->Domain + cookie->Path;
   std::unique_ptr<TIdCookieList>* entry = index_.Find(key);
   TIdCookieList& list =
@@ -99,11 +141,11 @@ void TIdCookieManager::StoreCookie(std::unique_ptr<TIdNetscapeCookie> cookie,
     TStoredPlace& place = places_[added];
     place.List = &list;
     place.Name = name;
-    NoteExpiry(added, place);
+    NotePlace(added, place);
   } else {
     // A cookie set again keeps its place; the new object goes.
     (*stored)->Assign(*cookie, localOffset);
-    NoteExpiry(*stored, places_.at(*stored));
+    NotePlace(*stored, places_.at(*stored));
   }
 }
 
@@ -120,8 +162,8 @@ void TIdCookieManager::RemoveExpiredCookies(TLocalOffsetOnce& localOffset) {
   // The earliest first: the first one still alive ends the walk.
   while (!expiries_.empty() && now > expiries_.begin()->first + offset) {
     TIdNetscapeCookie* cookie = expiries_.begin()->second;
-    expiries_.erase(expiries_.begin());
     const auto place = places_.find(cookie);
+    ForgetPlace(place->second);
     place->second.List->Remove(place->second.Name);
     places_.erase(place);
     cookies_.Remove(cookie);

@@ -10,10 +10,6 @@
 namespace pelmorix {
 namespace {
 
-bool IsSecure(TIdHTTPConnectionType kind) {
-  return kind == TIdHTTPConnectionType::DirectSsl || kind == TIdHTTPConnectionType::ProxySsl;
-}
-
 bool HasUpload(TIdHTTPMethod method) {
   return method == TIdHTTPMethod::Post || method == TIdHTTPMethod::Put;
 }

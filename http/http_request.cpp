@@ -2,6 +2,10 @@
 
 namespace pelmorix {
 
+bool IsSecure(TIdHTTPConnectionType kind) {
+  return kind == TIdHTTPConnectionType::DirectSsl || kind == TIdHTTPConnectionType::ProxySsl;
+}
+
 const char* MethodWord(TIdHTTPMethod method) {
   switch (method) {
     case TIdHTTPMethod::Head:

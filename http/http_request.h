@@ -22,6 +22,8 @@ class TIdHTTPRequest : public TIdRequestHeaderInfo {
   TIdHTTPConnectionType ConnectionKind = TIdHTTPConnectionType::Direct;
 };
 
+// Whether the request travels over an SSL transport.
+bool IsSecure(TIdHTTPConnectionType kind);
 // The word that opens the request line, with its trailing space ("GET ").
 const char* MethodWord(TIdHTTPMethod method);
 // Methods that exist only in HTTP 1.1.

@@ -177,15 +177,16 @@ void TIdCustomHTTP::ProcessCookies() {
   const TIdHeaderList& lines = Response().HeaderLines;
   // One answer of the platform's time zone serves every cookie of the reply.
   TLocalOffsetOnce localOffset;
+  const bool secure = IsSecure(Request().ConnectionKind);
   std::vector<std::string> values;
   lines.ValuesOf("Set-cookie", values);
   for (const std::string& value : values) {
-    cookieManager_->AddCookie(value, currentUrl_.Host, localOffset);
+    cookieManager_->AddCookie(value, currentUrl_.Host, secure, localOffset);
   }
   values.clear();
   lines.ValuesOf("Set-cookie2", values);
   for (const std::string& value : values) {
-    cookieManager_->AddCookie2(value, currentUrl_.Host, localOffset);
+    cookieManager_->AddCookie2(value, currentUrl_.Host, secure, localOffset);
   }
 }
 

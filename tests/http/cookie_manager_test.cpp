@@ -50,6 +50,58 @@ TEST(CookieManager, ACookieGoesOnlyToHostsItsDomainCovers) {
   }
 }
 
+TEST(CookieManager, ACookieWithoutADomainGoesBackOnlyToItsHost) {
+  TIdCookieManager store;
+  store.AddCookie("own=1; path=/", "example.com");
+  store.AddCookie("wide=2; domain=example.com; path=/", "example.com");
+  EXPECT_EQ(TextFor(store, "http://example.com/"), "wide=2; own=1");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "wide=2");
+  // Set again under the same domain and path, a cookie takes the new one's reach.
+  store.AddCookie("own=3; domain=example.com; path=/", "example.com");
+  store.AddCookie("wide=4; path=/", "example.com");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "own=3");
+  EXPECT_EQ(TextFor(store, "http://example.com/"), "wide=4; own=3");
+}
+
+TEST(CookieManager, APathCoversOnlyWholeSegmentsBelowIt) {
+  TIdCookieManager store;
+  store.AddCookie("bare=1; path=/a", kHost);
+  store.AddCookie("slash=2; path=/a/", kHost);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/a/b"), "slash=2; bare=1");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/a/b/c"), "slash=2; bare=1");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/ab/"), "");
+  EXPECT_EQ(TextFor(store, "http://www.example.com/ab"), "");
+}
+
+TEST(CookieManager, APlainReplyLeavesSecureCookiesAlone) {
+  TIdCookieManager store;
+  store.AddCookie("forged=1; path=/; secure", kHost, false);
+  EXPECT_EQ(store.Cookies().Count(), 0);
+
+  store.AddCookie("sid=tls; path=/; secure", kHost, true);
+  // Neither replaced, nor deleted, nor shadowed by a cookie of its name under its path or an
+  // overlapping domain.
+  store.AddCookie("sid=plain; path=/", kHost, false);
+  store.AddCookie("sid=; path=/; expires=Thu, 01 Jan 1970 00:00:00 GMT", kHost, false);
+  store.AddCookie("SID=plain; path=/admin/", kHost, false);
+  store.AddCookie("sid=plain; domain=example.com; path=/", kHost, false);
+  store.AddCookie("sid=plain; path=/", "example.com", false);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/admin/", true), "sid=tls");
+  EXPECT_EQ(TextFor(store, "http://example.com/", true), "");
+  // Other names, and hosts the secure cookie does not reach, are the plain reply's to set.
+  store.AddCookie("lang=de; path=/", kHost, false);
+  store.AddCookie("sid=other; path=/", "shop.example.com", false);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/", true), "lang=de; sid=tls");
+  EXPECT_EQ(TextFor(store, "http://shop.example.com/"), "sid=other");
+
+  // Once an SSL reply makes it plain, or it expires, the name is free again.
+  store.AddCookie("sid=open; path=/", kHost, true);
+  store.AddCookie("sid=plain; path=/", kHost, false);
+  store.AddCookie("tmp=1; path=/; secure; expires=Thu, 01 Jan 1970 00:00:00 GMT", kHost, true);
+  store.AddCookie("tmp=2; path=/", kHost, false);
+  EXPECT_EQ(TextFor(store, "http://www.example.com/"), "tmp=2; lang=de; sid=plain");
+}
+
 TEST(CookieManager, OrdersLongerPathsFirstThenNewerNames) {
   TIdCookieManager store;
   EXPECT_EQ(TextFor(store, "http://www.example.com/"), "");
@@ -71,7 +123,7 @@ TEST(CookieManager, ReplacesInPlaceAndSkipsEmptyAndSecureValues) {
   EXPECT_EQ(store.Cookies().Count(), 3);
   EXPECT_EQ(TextFor(store, "http://www.example.com/"), "last=3; SID=new; first=1");
   store.AddCookie("empty=; path=/", kHost);
-  store.AddCookie("safe=1; path=/; secure", kHost);
+  store.AddCookie("safe=1; path=/; secure", kHost, true);
   EXPECT_EQ(store.Cookies().Count(), 5);
   EXPECT_EQ(TextFor(store, "http://www.example.com/"), "last=3; SID=new; first=1");
   EXPECT_EQ(TextFor(store, "http://www.example.com/", true), "safe=1; last=3; SID=new; first=1");
@@ -99,9 +151,9 @@ TEST(CookieManager, TheCookiesOfOneReplyAskForTheLocalOffsetOnce) {
   });
   const std::string later = DateTimeToZoneText(Now() + 1);
   for (int i = 0; i < 5; ++i) {
-    store.AddCookie("c" + std::to_string(i) + "=1; path=/; expires=" + later, kHost, offset);
+    store.AddCookie("c" + std::to_string(i) + "=1; path=/; expires=" + later, kHost, false, offset);
   }
-  store.AddCookie("gone=1; path=/; expires=Thu, 01 Jan 1970 00:00:00 GMT", kHost, offset);
+  store.AddCookie("gone=1; path=/; expires=Thu, 01 Jan 1970 00:00:00 GMT", kHost, false, offset);
   store.RemoveExpiredCookies(offset);
   EXPECT_EQ(queries, 1);
   EXPECT_EQ(store.Cookies().Count(), 5);

@@ -1,6 +1,8 @@
 #include <string>
 
+#include "http/io_handler_ssl_socket.h"
 #include "tests/http/http_client_fixture.h"
+#include "tests/support/tls_test_server.h"
 
 namespace pelmorix {
 namespace {
@@ -77,6 +79,31 @@ TEST_F(HttpCookieExchangeTest, WithoutCookiesNoStoreAndAnAssignedStoreIsUsedAndK
   EXPECT_EQ(store->Cookies().Count(), 1);
   http_.SetCookieManager(nullptr);
   EXPECT_EQ(store->Cookies().Count(), 1);
+}
+
+TEST(HttpsCookieExchange, APlainReplyNeitherSetsNorReplacesSecureCookies) {
+  // Both servers are 127.0.0.1, so their cookies are one host's.
+  TTlsTestServer tls;
+  TScriptedServer plain({TConnectionScript()
+                             .ReadRequest()
+                             .Send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n"
+                                   "Set-Cookie: s=forged; path=/\r\n"
+                                   "Set-Cookie: t=1; path=/; secure\r\n"
+                                   "Set-Cookie: p=3; path=/\r\n\r\n")
+                             .Hold()});
+  TIdSocketLayer layer;
+  TIdSSLIOHandlerSocket ssl(layer);
+  ssl.SetCAFile(tls.CAFile());
+  TIdHTTP http(layer);
+  http.SetIOHandler(&ssl);
+  http.SetReadTimeout(5000);
+
+  EXPECT_EQ(http.Get(tls.Url("good", "/cookies")), "ok");  // s=1 secure, p=2
+  http.Get("http://127.0.0.1:" + std::to_string(plain.Port()) + "/");
+  EXPECT_EQ(CookieLine(plain.Received(0), 0), "p=2");
+  EXPECT_EQ(http.Get(tls.Url("good")), "ok");
+  const std::string log = tls.Log();
+  EXPECT_NE(log.find("cookie good p=3; s=1\n"), std::string::npos) << log;
 }
 
 }  // namespace
