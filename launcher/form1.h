@@ -101,6 +101,7 @@ class TForm1 : public TForm {
   void DownloadPatchFiles(const PatchList& list);
   void InstallPatchFiles(const PatchList& list, const std::string& patchType,
                          SelfPatchHandOver& selfPatch);
+  void PutPatchFileInPlace(const PatchFile& file);
   void StartGame(int command);
   void WriteProbeAndPatch();
   bool RunWriteProbe();

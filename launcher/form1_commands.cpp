@@ -99,7 +99,8 @@ bool TForm1::RunWriteProbe() {
     CreateDir("temp");
     TFileStream probe("temp\\test.exe", fmCreate);
     Launcher.Inet.LauncherHttp().Get(Launcher.State.ServerBase + "index.php", probe);
-    return true;
+    // The patch is whole only once its version is recorded in the installation's key.
+    return Launcher.State.Settings.MayWriteSettings();
   } catch (const std::exception&) {
     // Whatever failed, the launcher may not patch from here.
     return false;

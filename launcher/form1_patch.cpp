@@ -1,15 +1,19 @@
 // The patch run: the patch message question, the patch address and type, the list, the
 // downloads into "temp" and the installation under the progress panel, the version write, and
 // the hand-over of a new launcher executable to Helper1.exe.
+#include <chrono>
 #include <cmath>
 #include <exception>
+#include <thread>
 
 #include "base/codepage.h"
 #include "base/convert.h"
 #include "base/exception.h"
+#include "base/retry.h"
 #include "base/stream.h"
 #include "launcher/execute_with_report.h"
 #include "launcher/form1.h"
+#include "launcher/patch_file_placement.h"
 #include "launcher/patch_list.h"
 #include "launcher/web_address.h"
 #include "platform/files/files.h"
@@ -152,11 +156,26 @@ void TForm1::InstallPatchFiles(const PatchList& list, const std::string& patchTy
                file.TargetPath.find("pelmorix.exe") != std::string::npos) {
       selfPatch = {true, file.DownloadPath, file.TargetPath};
     } else {
-      if (FileExists(file.TargetPath)) DeleteFile(file.TargetPath);
-      RenameFile(file.DownloadPath, file.TargetPath);
+      PutPatchFileInPlace(file);
     }
     if (Launcher.State.CancelRequested) throw Exception("Update abgebrochen");
   }
+}
+
+// A held target is tried again while the window goes on painting; one that stays held ends the
+// run before the version is written, as the patch is not whole.
+void TForm1::PutPatchFileInPlace(const PatchFile& file) {
+  const bool placed = RetryWithin(
+      kHeldFileRetryLimit,
+      [&] {
+        return PlacePatchFile(file.DownloadPath, file.TargetPath, Launcher.Environment.ExePath) !=
+               TPlacement::Held;
+      },
+      [this] {
+        Application().ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      });
+  if (!placed) throw Exception("Datei " + file.TargetPath + " kann nicht ersetzt werden");
 }
 
 }  // namespace pelmorix

@@ -71,6 +71,14 @@ void TInstallationSettings::WriteSetting(const std::string& name, const std::str
   registry_.RegCloseKey(key);
 }
 
+bool TInstallationSettings::MayWriteSettings() {
+  HKEY key = 0;
+  const LONG answer = registry_.RegOpenKeyExA(
+      HKEY_LOCAL_MACHINE, InstallationKey(SelectedInstallation).c_str(), 0, KEY_ALL_ACCESS, &key);
+  if (answer == ERROR_SUCCESS) registry_.RegCloseKey(key);
+  return answer != ERROR_ACCESS_DENIED;
+}
+
 std::string TInstallationSettings::GetImageFolder(int32_t n) {
   const std::string path = InstallationKey(n);
   std::string result;

@@ -27,6 +27,9 @@ class TInstallationSettings {
   // Stores a string value in the selected installation's key, but only when that key exists
   // and may be written; failures are ignored.
   void WriteSetting(const std::string& name, const std::string& value);
+  // False when the selected installation's key exists but refuses full access, so that
+  // WriteSetting would skip it; a missing key is no refusal.
+  bool MayWriteSettings();
   // The per-user "tempdir" of installation n, else the current directory followed by "\".
   std::string GetImageFolder(int32_t n);
   // InstallationIdText without its first character; "101" when it is empty.

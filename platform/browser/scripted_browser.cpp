@@ -12,6 +12,15 @@ TScriptedBrowser::~TScriptedBrowser() {
   if (browser_.Backend() == this) browser_.SetBackend(nullptr);
 }
 
+void TScriptedBrowser::Navigate(const std::string& url) {
+  refresh_hold_.NavigateAsked();
+  Navigations.push_back(url);
+}
+
+void TScriptedBrowser::Refresh() {
+  if (refresh_hold_.MayRefreshNow()) ++Refreshes;
+}
+
 std::shared_ptr<const THTMLDocument> TScriptedBrowser::Document() {
   if (FailDocumentRead) throw Exception("The document cannot be read");
   return document_;
@@ -53,11 +62,16 @@ const TDispatch* TScriptedBrowser::InnerFrame(int index) {
 }
 
 bool TScriptedBrowser::BeforeNavigate2(const TDispatch* frame, const std::string& url) {
-  return browser_.DoBeforeNavigate2(frame, url);
+  const bool cancel = browser_.DoBeforeNavigate2(frame, url);
+  if (frame == TopLevel() && !cancel) refresh_hold_.NavigationStarted();
+  return cancel;
 }
 
 void TScriptedBrowser::DocumentComplete(const TDispatch* frame, const std::string& url) {
+  const bool topLevel = frame == TopLevel();
+  if (topLevel) refresh_hold_.NavigationCompleted();
   browser_.DoDocumentComplete(frame, url);
+  if (topLevel && refresh_hold_.TakeHeldRefresh()) Refresh();
 }
 
 void TScriptedBrowser::DownloadComplete() { browser_.DoDownloadComplete(); }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/browser/refresh_hold.h"
 #include "platform/browser/web_browser.h"
 
 namespace pelmorix {
@@ -17,8 +18,9 @@ class TScriptedBrowser : public TBrowserBackend {
   explicit TScriptedBrowser(TWebBrowser& browser);
   ~TScriptedBrowser() override;
 
-  void Navigate(const std::string& url) override { Navigations.push_back(url); }
-  void Refresh() override { ++Refreshes; }
+  void Navigate(const std::string& url) override;
+  // Counted in Refreshes; held while a top-level navigation is open, as the engines do.
+  void Refresh() override;
   std::shared_ptr<const THTMLDocument> Document() override;
 
   // A whole top-level load: BeforeNavigate2, then (unless cancelled) the document takes its
@@ -48,12 +50,14 @@ class TScriptedBrowser : public TBrowserBackend {
   // Reading the Document raises while this is set.
   bool FailDocumentRead = false;
   std::vector<std::string> Navigations;
+  // The reloads made: a held Refresh counts once its navigation has completed.
   int Refreshes = 0;
 
  private:
   TWebBrowser& browser_;
   std::shared_ptr<const THTMLDocument> document_;
   std::vector<std::unique_ptr<TDispatch>> frames_;
+  TRefreshHold refresh_hold_;
 };
 
 }  // namespace pelmorix

@@ -128,6 +128,30 @@ TEST_F(CommandsTest, FailedWriteProbeRestartsAsUpdateExe) {
   EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/test.exe"));
 }
 
+// The stand-in refuses to write a hive file without write permission bits, even to the
+// superuser: an installation key that a standard user may read but not write.
+TEST_F(CommandsTest, WriteProbeFailsWhereTheInstallationKeyRefusesWriting) {
+  const auto hive = rig.Registry.Folder().HiveFileName("HKEY_LOCAL_MACHINE");
+  std::filesystem::permissions(hive, std::filesystem::perms::owner_read);
+  Click("4");
+  ASSERT_EQ(rig.Shell.Calls.size(), 1u) << "the probe passed";
+  EXPECT_EQ(rig.Shell.Calls[0].File, "\"Update.exe\"");
+  EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/test.exe"));
+
+  // A missing installation key is no refusal: the patch run starts with its first request.
+  rig.Shell.Calls.clear();
+  rig.State().ButtonTable[4].Action = "4";
+  rig.State().Settings.InstallationId = 150;
+  rig.Form->ShowWindow();
+  rig.Application->DispatchEvent([this] { rig.Form->BitBtn4->Click(); });
+  EXPECT_TRUE(rig.Shell.Calls.empty());
+  bool patchRun = false;
+  for (const auto& request : rig.Server.Requests()) {
+    patchRun = patchRun || request.find("id=150&action=getpatchmsg") != std::string::npos;
+  }
+  EXPECT_TRUE(patchRun) << ::testing::PrintToString(rig.Server.Requests());
+}
+
 TEST(WriteProbe, UnderAnUpdatePathOnlyTellsOfMissingRights) {
   TLauncherRig rig({"/101"}, "/opt/Update-Folder/Pelmorix.exe");
   rig.Start();

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "base/codepage.h"
@@ -237,6 +238,61 @@ TEST_F(PatchRunTest, TheLaunchersOwnExecutableGoesToHelper1) {
   EXPECT_TRUE(rig.Boxes().empty());
   EXPECT_FALSE(rig.Form->Visible());
   EXPECT_EQ(Version(), "2.0");
+}
+
+// A non-empty folder at a target cannot be replaced even by the superuser: it stands for a file
+// that another program holds.
+TEST_F(PatchRunTest, AHeldTargetIsTriedAgainWhileTheWindowPaintsThenFailsTheRun) {
+  const std::string held = rig.WorkFolder + "/target0.bin";
+  std::filesystem::create_directories(held + "/inside");
+  int retryPumps = 0;
+  onPump = [&] {
+    if (labels.back().find("Installation: target0.bin") == std::string::npos) return;
+    if (++retryPumps == 3) std::filesystem::remove_all(held);  // the holder lets go
+  };
+  Offer("1", 2, ServedFiles(2));
+  Run();
+  EXPECT_EQ(ReadFile(held), "data of f0.bin") << "not placed after the holder let go";
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text, "Karo 2.0 wurde erfolgreich installiert.");
+
+  // A holder that does not let go ends the run after the retries, with no version write.
+  onPump = nullptr;
+  rig.State().Settings.SelectedInstallation = 101;
+  rig.State().Settings.WriteSetting("version", "1.0");
+  std::filesystem::remove(held);
+  std::filesystem::create_directories(held + "/inside");
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 2u);
+  EXPECT_EQ(rig.Boxes()[1].text,
+            Utf8ToCp1252("Fehler: Datei target0.bin kann nicht ersetzt werden. Führen Sie das "
+                         "Update erneut aus."));
+  EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f1.bin")) << "the loop went on";
+  EXPECT_FALSE(rig.Form->Panel1->Visible());
+  EXPECT_EQ(Version(), "1.0");
+}
+
+// Lists may name targets that cannot take a file; these stay silent and the run succeeds.
+TEST_F(PatchRunTest, TargetsThatCannotTakeAFileAreSkippedSilently) {
+  // The running program's own file, here held as well, is not tried again.
+  std::filesystem::create_directories(rig.WorkFolder + "/Update.exe/inside");
+  rig.Launcher->Environment.ExePath = rig.WorkFolder + "/Update.exe";
+  std::map<std::string, int> installPumps;  // by the label shown: more than one is a retry
+  onPump = [&] { ++installPumps[labels.back()]; };
+  ServedFiles(3);
+  Offer("1", 3,
+        "{base}files/f0.bin|f0.bin|nofolder\\t0.bin|{base}files/f1.bin|f1.bin|Update.exe|"
+        "{base}files/f2.bin|f2.bin|t2.bin");  // the last target lacks its "|": it is empty
+  Run();
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text, "Karo 2.0 wurde erfolgreich installiert.");
+  EXPECT_EQ(Version(), "2.0");
+  EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/t2.bin"));
+  EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f2.bin"));
+  EXPECT_EQ(installPumps["Karo 2.0 Installation: nofolder\\t0.bin installieren (Datei 1 von 3).."],
+            1);
+  EXPECT_EQ(installPumps["Karo 2.0 Installation: Update.exe installieren (Datei 2 von 3).."], 1);
+  EXPECT_EQ(installPumps["Karo 2.0 Installation:  installieren (Datei 3 von 3).."], 0);
 }
 
 TEST_F(PatchRunTest, ListsTooLongOrUnreadableAreRefusedBeforeAnyDownload) {

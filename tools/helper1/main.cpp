@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "base/retry.h"
 #include "platform/environment/command_line_text.h"
 #include "platform/files/files.h"
 #include "platform/files/full_path.h"
@@ -21,15 +22,10 @@ namespace {
 // Another program may hold the file for a moment (a virus scanner or an indexer looking at a
 // new executable), which refuses the move: it is tried again for a while before it counts as
 // failed.
-constexpr int kMoveAttempts = 20;
-constexpr std::chrono::milliseconds kMovePause{250};
-
 bool MoveWithRetries(const std::string& source, const std::string& target) {
-  for (int attempt = 1;; ++attempt) {
-    if (pelmorix::MoveFileReplacing(source, target)) return true;
-    if (attempt == kMoveAttempts) return false;
-    std::this_thread::sleep_for(kMovePause);
-  }
+  return pelmorix::RetryWithin(
+      pelmorix::kHeldFileRetryLimit, [&] { return pelmorix::MoveFileReplacing(source, target); },
+      [] { std::this_thread::sleep_for(std::chrono::milliseconds(250)); });
 }
 
 // The launcher passes the paths unquoted, so the arguments as split at blanks would cut a path

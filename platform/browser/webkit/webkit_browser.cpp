@@ -77,16 +77,12 @@ void TWebKitBrowser::Navigate(const std::string& url) {
   // The new page is loaded afresh anyway.
   if (queued_refresh_) g_source_remove(queued_refresh_);
   queued_refresh_ = 0;
-  refresh_held_ = false;
+  refresh_hold_.NavigateAsked();
   webkit_web_view_load_uri(view_, Cp1252ToUtf8(url).c_str());
 }
 
 void TWebKitBrowser::Refresh() {
-  // A reload now would overtake the navigation, whose completion would then ask for another.
-  if (navigation_open_) {
-    refresh_held_ = true;
-    return;
-  }
+  if (!refresh_hold_.MayRefreshNow()) return;
   if (!queued_refresh_) queued_refresh_ = g_idle_add(RunQueuedRefresh, this);
 }
 
@@ -134,7 +130,7 @@ void TWebKitBrowser::LoadStarted() {
   current_ = announced_;
   announced_ = TLoadKind::Navigation;
   if (current_ != TLoadKind::Navigation) return;
-  navigation_open_ = true;
+  refresh_hold_.NavigationStarted();
   // The view's own address may still be the previous page's at this point.
   const char* uri = webkit_web_view_get_uri(view_);
   const std::string url = announced_url_.empty() ? Utf8ToCp1252(uri ? uri : "") : announced_url_;
@@ -148,7 +144,7 @@ void TWebKitBrowser::LoadFinished() {
   if (current_ == TLoadKind::WarmUp) return;
   browser_.DoDownloadComplete();
   // A reload that overtook a navigation completes that navigation.
-  ReadMarkup(navigation_open_ ? browser_.DefaultInterface() : nullptr);
+  ReadMarkup(refresh_hold_.NavigationOpen() ? browser_.DefaultInterface() : nullptr);
 }
 
 }  // namespace pelmorix

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/browser/refresh_hold.h"
 #include "platform/browser/web_browser.h"
 
 namespace pelmorix {
@@ -77,10 +78,8 @@ class TWebKitBrowser : public TBrowserBackend {
   std::string announced_url_;
   TLoadKind current_ = TLoadKind::WarmUp;
   bool warm_up_announced_ = false;
-  // Between a top-level BeforeNavigate2 and its DocumentComplete.
-  bool navigation_open_ = false;
-  // A Refresh asked for while navigation_open_ was set.
-  bool refresh_held_ = false;
+  // Open between a top-level BeforeNavigate2 and its DocumentComplete.
+  TRefreshHold refresh_hold_;
   bool loading_ = false;
   guint queued_refresh_ = 0;
   std::map<std::string, std::unique_ptr<TDispatch>> inner_frames_;

@@ -71,7 +71,7 @@ void TWebKitBrowser::MarkupRead(GObject* view, GAsyncResult* result, gpointer da
     self.document_ = value ? DocumentFromScriptResult(value) : nullptr;
     if (pending->frame) {
       const bool top_level = pending->frame == self.browser_.DefaultInterface();
-      if (top_level) self.navigation_open_ = false;
+      if (top_level) self.refresh_hold_.NavigationCompleted();
       std::string url = pending->url;
       if (url.empty()) {
         const char* uri = webkit_web_view_get_uri(self.view_);
@@ -80,10 +80,7 @@ void TWebKitBrowser::MarkupRead(GObject* view, GAsyncResult* result, gpointer da
       self.browser_.DoDocumentComplete(pending->frame, url);
       // The handler may have ended the browser.
       const std::shared_ptr<bool> alive = pending->alive.lock();
-      if (top_level && alive && *alive && self.refresh_held_) {
-        self.refresh_held_ = false;
-        self.Refresh();
-      }
+      if (top_level && alive && *alive && self.refresh_hold_.TakeHeldRefresh()) self.Refresh();
     }
   }
   if (value) g_object_unref(value);

@@ -138,6 +138,7 @@ LRESULT CALLBACK TWin32Browser::HostWindowProcedure(::HWND window, UINT message,
 }
 
 void TWin32Browser::Navigate(const std::string& url) {
+  refresh_hold_.NavigateAsked();
   if (!control_) return;
   if (!window_) {
     pending_url_ = url;
@@ -151,6 +152,7 @@ void TWin32Browser::Navigate(const std::string& url) {
 }
 
 void TWin32Browser::Refresh() {
+  if (!refresh_hold_.MayRefreshNow()) return;
   if (control_ && window_) control_->Refresh();
 }
 

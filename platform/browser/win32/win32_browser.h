@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/browser/refresh_hold.h"
 #include "platform/browser/web_browser.h"
 #include "platform/browser/win32/browser_events.h"
 #include "platform/browser/win32/com_ref.h"
@@ -40,6 +41,9 @@ class TWin32Browser : public TBrowserBackend, private TBrowserEventTarget {
 
   // Raises when the control refuses the address.
   void Navigate(const std::string& url) override;
+  // Held while a top-level navigation is open, until its DocumentComplete has been raised: the
+  // control's Refresh raises no BeforeNavigate2 and no DocumentComplete of its own, and one
+  // asked for by an inner frame's completion would otherwise replace the open load.
   void Refresh() override;
   std::shared_ptr<const THTMLDocument> Document() override;
 
@@ -75,6 +79,7 @@ class TWin32Browser : public TBrowserBackend, private TBrowserEventTarget {
   TBrowserSite* site_ = nullptr;
   TBrowserEventSink* events_ = nullptr;
   std::optional<std::string> pending_url_;
+  TRefreshHold refresh_hold_;
   struct TInnerFrame {
     TComRef<IUnknown> identity;  // held, so that its address names no other frame
     std::unique_ptr<TDispatch> object;

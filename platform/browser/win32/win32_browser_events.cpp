@@ -8,12 +8,19 @@ bool TWin32Browser::BeforeNavigate2(IDispatch* frame, const std::string& url) {
   const TDispatch* object = FrameObject(frame);
   const bool cancel = browser_.DoBeforeNavigate2(object, url);
   // A new top-level page brings new inner frames; the old ones' objects are let go.
-  if (object == browser_.DefaultInterface() && !cancel) inner_frames_.clear();
+  if (object == browser_.DefaultInterface() && !cancel) {
+    inner_frames_.clear();
+    refresh_hold_.NavigationStarted();
+  }
   return cancel;
 }
 
 void TWin32Browser::DocumentComplete(IDispatch* frame, const std::string& url) {
-  browser_.DoDocumentComplete(FrameObject(frame), url);
+  const TDispatch* object = FrameObject(frame);
+  const bool topLevel = object == browser_.DefaultInterface();
+  if (topLevel) refresh_hold_.NavigationCompleted();
+  browser_.DoDocumentComplete(object, url);
+  if (topLevel && refresh_hold_.TakeHeldRefresh()) Refresh();
 }
 
 void TWin32Browser::DownloadComplete() { browser_.DoDownloadComplete(); }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "tests/e2e/wait_until.h"
@@ -130,6 +131,42 @@ TEST_F(LauncherStartWin32, UpdateButtonPatchesTheInstallation) {
   PressEnterIn(success);
   EXPECT_TRUE(WaitUntil([&] { return VisibleWindowsOf(Launcher->Id()).size() == 1; }, 30));
   EXPECT_FALSE(Launcher->HasEnded());
+}
+
+// A file of the patch that another program holds open without delete sharing (as a virus
+// scanner may): the launcher tries it again for a while, then says so and records no version.
+TEST_F(LauncherStartWin32, AHeldTargetEndsThePatchRunWithoutAVersion) {
+  const TDemoGame game = AddInstallation(101, "1.0");
+  const std::string held = game.Folder + "\\regeln.dat";
+  std::ofstream(held, std::ios::binary) << "alt";
+  const HANDLE holder =
+      ::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  StartLauncher("/101");
+  AcceptPatchOffer(101);
+  HWND failure = nullptr;
+  if (!HasFatalFailure()) {
+    WaitUntil(
+        [&] {
+          for (HWND shown : VisibleWindowsOf(Launcher->Id())) {
+            if (ChildTexts(shown).find("Fehler: ") != std::string::npos) failure = shown;
+          }
+          return failure != nullptr;
+        },
+        60);
+  }
+  ::CloseHandle(holder);
+  ASSERT_NE(failure, nullptr) << "no failure message within 60 s";
+  EXPECT_NE(ChildTexts(failure).find("Fehler: Datei games\\101\\regeln.dat kann nicht ersetzt "
+                                     "werden. F"),
+            std::string::npos)
+      << ChildTexts(failure);
+  EXPECT_EQ(ReadTextFile(held), "alt");
+  EXPECT_EQ(Registry.MachineValue(101, "version"), "1.0");
+  PressEnterIn(failure);
+  EXPECT_TRUE(WaitUntil([&] { return VisibleWindowsOf(Launcher->Id()).size() == 1; }, 30))
+      << "the box did not close";
 }
 
 TEST_F(LauncherStartWin32, SelfPatchReplacesTheLauncherAfterItCloses) {

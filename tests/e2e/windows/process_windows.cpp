@@ -68,6 +68,18 @@ std::string Caption(::HWND window) {
   return text;
 }
 
+std::string ChildTexts(::HWND window) {
+  std::string texts;
+  ::EnumChildWindows(
+      window,
+      [](::HWND child, LPARAM data) -> BOOL {
+        *reinterpret_cast<std::string*>(data) += Caption(child) + "\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
 SIZE ClientSize(::HWND window) {
   RECT area{};
   ::GetClientRect(window, &area);

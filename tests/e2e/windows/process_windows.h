@@ -17,6 +17,8 @@ std::vector<::HWND> VisibleWindowsOf(::DWORD process);
 ::HWND WaitForMessageBoxOf(::DWORD process, double seconds = 30);
 
 std::string Caption(::HWND window);
+// The texts of the window's children, one after the other (a message box's text among them).
+std::string ChildTexts(::HWND window);
 SIZE ClientSize(::HWND window);
 // The colour (0x00BBGGRR) shown on the screen at a point of the window's client area.
 uint32_t ShownPixel(::HWND window, int x, int y);

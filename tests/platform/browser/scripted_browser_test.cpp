@@ -83,6 +83,41 @@ TEST(ScriptedBrowser, InnerFramesHaveTheirOwnBrowserObjectAndKeepTheTopLevelDocu
   EXPECT_EQ("<body>oben</body>", rig.browser->Document()->body()->outerHTML());
 }
 
+// An inner frame's completion asks for a Refresh while the page is still loading: the reload
+// follows the page's own DocumentComplete instead of replacing the open load.
+TEST(ScriptedBrowser, ARefreshDuringATopLevelNavigationWaitsForItsDocumentComplete) {
+  TBrowserRig rig;
+  std::vector<int> refreshesAtCompletion;
+  rig.browser->OnDocumentComplete = [&](TObject*, const TDispatch* disp, const std::string&) {
+    if (disp != rig.browser->DefaultInterface()) {
+      rig.browser->Refresh();
+    } else {
+      refreshesAtCompletion.push_back(rig.engine.Refreshes);
+    }
+  };
+  ASSERT_FALSE(rig.engine.BeforeNavigate2(rig.engine.TopLevel(), "http://127.0.0.1/p"));
+  rig.engine.LoadInnerFrame("http://127.0.0.1/frame");
+  rig.browser->Refresh();  // held ones make one reload
+  EXPECT_EQ(0, rig.engine.Refreshes) << "the reload overtook the open navigation";
+  rig.engine.DocumentComplete(rig.engine.TopLevel(), "http://127.0.0.1/p");
+  EXPECT_EQ(std::vector<int>{0}, refreshesAtCompletion);
+  EXPECT_EQ(1, rig.engine.Refreshes) << "the held refresh did not follow the completion";
+  rig.engine.LoadInnerFrame("http://127.0.0.1/frame");
+  EXPECT_EQ(2, rig.engine.Refreshes) << "no navigation open: the refresh runs at once";
+
+  // A new page asked for drops the held refresh; a cancelled navigation holds nothing.
+  rig.engine.BeforeNavigate2(rig.engine.TopLevel(), "http://127.0.0.1/p");
+  rig.engine.LoadInnerFrame("http://127.0.0.1/frame");
+  rig.browser->Navigate("http://127.0.0.1/q");
+  rig.engine.DocumentComplete(rig.engine.TopLevel(), "http://127.0.0.1/p");
+  EXPECT_EQ(2, rig.engine.Refreshes);
+  rig.cancel_next = true;
+  rig.engine.BeforeNavigate2(rig.engine.TopLevel(), "http://127.0.0.1/r");
+  rig.cancel_next = false;
+  rig.engine.LoadInnerFrame("http://127.0.0.1/frame");
+  EXPECT_EQ(3, rig.engine.Refreshes);
+}
+
 TEST(ScriptedBrowser, CancelledNavigationLoadsNothing) {
   TBrowserRig rig;
   rig.cancel_next = true;
