@@ -90,14 +90,17 @@ Section "Uninstall"
   ; The launcher's downloads and write probe.
   RMDir /r "$INSTDIR\temp"
   ; The launcher's button picture cache: the row (1 to 5, 7, 9, 10 or 11), the picture level
-  ; and ".jpg", in the folder the launcher starts in.
-  Delete "$INSTDIR\1*.jpg"
-  Delete "$INSTDIR\2*.jpg"
-  Delete "$INSTDIR\3*.jpg"
-  Delete "$INSTDIR\4*.jpg"
-  Delete "$INSTDIR\5*.jpg"
-  Delete "$INSTDIR\7*.jpg"
-  Delete "$INSTDIR\9*.jpg"
+  ; and ".jpg". Only one-character levels are matched, so that a picture of the user's own in
+  ; a folder chosen for the setup ("1 Urlaub.jpg") is never taken for one.
+  Delete "$INSTDIR\1?.jpg"
+  Delete "$INSTDIR\2?.jpg"
+  Delete "$INSTDIR\3?.jpg"
+  Delete "$INSTDIR\4?.jpg"
+  Delete "$INSTDIR\5?.jpg"
+  Delete "$INSTDIR\7?.jpg"
+  Delete "$INSTDIR\9?.jpg"
+  Delete "$INSTDIR\10?.jpg"
+  Delete "$INSTDIR\11?.jpg"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 

@@ -130,16 +130,16 @@ TEST_F(SetupWin32, InstallsRunsFromItsShortcutAndUninstallsLeavingOnlyTheUsersFi
   ASSERT_TRUE(WaitUntil([&] { return !::FindWindowA("#32770", "Tarnovia Demospiel"); }, 30))
       << "the game's box did not close";
 
-  // What a patch run leaves in "temp", and a file of the user's own.
+  // What the write probe leaves in "temp", and a picture of the user's own.
   std::filesystem::create_directories(folder + "\\temp");
   WriteTextFile(folder + "\\temp\\test.exe", "");
-  WriteTextFile(folder + "\\spielstand.dat", "Runde 3");
+  WriteTextFile(folder + "\\3 Spielbrett.jpg", "mein Bild");
 
   // As the list of programs runs it; the uninstaller runs on from a copy of itself and returns
   // at once, so what it removes is waited for.
   EXPECT_EQ(RunToEnd(uninstall->substr(1, uninstall->size() - 2), {"/S"}), 0);
   const auto clean = [&] {
-    return FolderContent(folder) == std::vector<std::string>{"spielstand.dat"} &&
+    return FolderContent(folder) == std::vector<std::string>{"3 Spielbrett.jpg"} &&
            !MachineKeyExists(key, KEY_WOW64_32KEY) &&
            !MachineKeyExists(kUninstallKey, KEY_WOW64_64KEY) && !std::filesystem::exists(link);
   };
@@ -148,7 +148,7 @@ TEST_F(SetupWin32, InstallsRunsFromItsShortcutAndUninstallsLeavingOnlyTheUsersFi
       << (MachineKeyExists(key, KEY_WOW64_32KEY) ? ", the installation's key" : "")
       << (MachineKeyExists(kUninstallKey, KEY_WOW64_64KEY) ? ", the list's entry" : "")
       << (std::filesystem::exists(link) ? ", the shortcut" : "");
-  EXPECT_EQ(ReadTextFile(folder + "\\spielstand.dat"), "Runde 3");
+  EXPECT_EQ(ReadTextFile(folder + "\\3 Spielbrett.jpg"), "mein Bild");
 }
 
 }  // namespace
