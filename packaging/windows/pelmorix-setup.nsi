@@ -81,10 +81,11 @@ SectionEnd
 Section "Uninstall"
   Delete "${SHORTCUT}"
 
-  Delete "$INSTDIR\Pelmorix.exe"
-  Delete "$INSTDIR\Update.exe"
-  Delete "$INSTDIR\Helper1.exe"
-  Delete "$INSTDIR\${GAME_EXE}"
+  ; A program still running keeps its file; Windows removes it at the next start instead.
+  Delete /REBOOTOK "$INSTDIR\Pelmorix.exe"
+  Delete /REBOOTOK "$INSTDIR\Update.exe"
+  Delete /REBOOTOK "$INSTDIR\Helper1.exe"
+  Delete /REBOOTOK "$INSTDIR\${GAME_EXE}"
   Delete "$INSTDIR\gestartet.txt"
   Delete "$INSTDIR\gestartet.txt.part"
   ; The launcher's downloads and write probe.
@@ -102,7 +103,6 @@ Section "Uninstall"
   Delete "$INSTDIR\10?.jpg"
   Delete "$INSTDIR\11?.jpg"
   Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
 
   SetRegView 32
   DeleteRegKey HKLM "${INSTALLATION_KEY}"
@@ -110,4 +110,14 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKLM "SOFTWARE\velkora"
   SetRegView 64
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  ; The folder goes when it is empty, or at the next start after the files held in use.
+  IfRebootFlag 0 remove_folder_now
+    RMDir /REBOOTOK "$INSTDIR"
+    MessageBox MB_OK|MB_ICONINFORMATION "Einige Dateien sind noch in Gebrauch und werden beim \
+        nächsten Start von Windows entfernt." /SD IDOK
+    Goto folder_done
+  remove_folder_now:
+    RMDir "$INSTDIR"
+  folder_done:
 SectionEnd

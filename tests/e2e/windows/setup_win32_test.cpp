@@ -16,6 +16,7 @@ namespace pelmorix::e2e {
 namespace {
 
 const std::string kId = std::to_string(PELMORIX_SETUP_ID);
+const std::string kInstallationKey = "SOFTWARE\\velkora\\tarnovia\\" + kId;
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarnovia" + kId;
 
@@ -59,8 +60,30 @@ std::vector<std::string> FolderContent(const std::string& folder) {
   return names;
 }
 
+// The files Windows removes at its next start, as a setup leaves them to it: the names of
+// PendingFileRenameOperations joined by "|".
+std::string PendingRemovals() {
+  std::vector<char> names(1 << 16);
+  DWORD size = static_cast<DWORD>(names.size());
+  if (::RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                     "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, names.data(),
+                     &size) != ERROR_SUCCESS) {
+    return "";
+  }
+  std::string text(names.data(), size);
+  for (char& c : text) {
+    if (c == '\0') c = '|';
+  }
+  return text;
+}
+
 class SetupWin32 : public LauncherEndToEndWin32 {
  protected:
+  // Installs silently into the folder; false when the setup did not end well in time.
+  bool Install(const std::string& folder) {
+    return RunToEnd(WindowsPath(PELMORIX_BIN_DIR "/Pelmorix-Setup.exe"), {"/S", "/D=" + folder}) ==
+           0;
+  }
   long RunToEnd(const std::string& program, const std::vector<std::string>& arguments) {
     TWindowsProgram run({.Program = program,
                          .Arguments = arguments,
@@ -83,12 +106,10 @@ TEST_F(SetupWin32, InstallsRunsFromItsShortcutAndUninstallsLeavingOnlyTheUsersFi
   // The user's choice of folder below Program Files, given as a silent install takes it.
   TTempFolder chosen(ProgramFilesFolder());
   const std::string folder = WindowsPath(chosen.Path());
-  ASSERT_EQ(RunToEnd(WindowsPath(PELMORIX_BIN_DIR "/Pelmorix-Setup.exe"), {"/S", "/D=" + folder}),
-            0)
-      << "the setup did not end well within 120 s";
+  ASSERT_TRUE(Install(folder)) << "the setup did not end well within 120 s";
 
   // The installation's key, in the 32-bit view only, where the launcher reads it.
-  const std::string key = "SOFTWARE\\velkora\\tarnovia\\" + kId;
+  const std::string& key = kInstallationKey;
   EXPECT_EQ(MachineValue(key, "folder", KEY_WOW64_32KEY), folder);
   EXPECT_EQ(MachineValue(key, "exe", KEY_WOW64_32KEY), PELMORIX_SETUP_GAME_EXE);
   EXPECT_EQ(MachineValue(key, "uninstallexe", KEY_WOW64_32KEY), folder + "\\uninstall.exe");
@@ -149,6 +170,25 @@ TEST_F(SetupWin32, InstallsRunsFromItsShortcutAndUninstallsLeavingOnlyTheUsersFi
       << (MachineKeyExists(kUninstallKey, KEY_WOW64_64KEY) ? ", the list's entry" : "")
       << (std::filesystem::exists(link) ? ", the shortcut" : "");
   EXPECT_EQ(ReadTextFile(folder + "\\3 Spielbrett.jpg"), "mein Bild");
+}
+
+// Windows keeps a file that a running program holds; the uninstaller leaves it to the next
+// start of Windows instead of leaving it behind for good.
+TEST_F(SetupWin32, AProgramInUseIsLeftToTheNextStartOfWindows) {
+  TTempFolder chosen(ProgramFilesFolder());
+  const std::string folder = WindowsPath(chosen.Path());
+  ASSERT_TRUE(Install(folder)) << "the setup did not end well within 120 s";
+  const std::string program = folder + "\\Pelmorix.exe";
+  HANDLE held = ::CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(RunToEnd(folder + "\\uninstall.exe", {"/S"}), 0);
+  const bool ended =
+      WaitUntil([&] { return !MachineKeyExists(kInstallationKey, KEY_WOW64_32KEY); }, 60);
+  ::CloseHandle(held);
+  ASSERT_TRUE(ended) << "the uninstaller did not remove the installation's key within 60 s";
+  EXPECT_TRUE(std::filesystem::exists(program));
+  EXPECT_NE(PendingRemovals().find(program), std::string::npos) << PendingRemovals();
 }
 
 }  // namespace
