@@ -6,5 +6,5 @@ set -e
 prefix=$1
 shift
 "$(dirname "$0")/wine-prefix.sh" "$prefix"
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 exec wine "$@"

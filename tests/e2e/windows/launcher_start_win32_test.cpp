@@ -8,52 +8,12 @@
 #include <functional>
 
 #include "tests/e2e/wait_until.h"
+#include "tests/e2e/windows/demo_page_clicks.h"
 #include "tests/e2e/windows/launcher_e2e_fixture.h"
 #include "tests/support/loopback_targets.h"
 
 namespace pelmorix::e2e {
 namespace {
-
-// The demo page's picture buttons: slot 3 "Spielen" at 40, 384 and slot 4 "Update
-// Installieren" at 230, 384, each 122 x 34.
-constexpr int kPlayX = 40 + 61, kUpdateX = 230 + 61, kButtonY = 384 + 17;
-
-bool WaitForPixel(HWND window, int x, int y, const std::function<bool(int, int, int)>& wanted) {
-  return WaitUntil(
-      [&] {
-        const uint32_t pixel = ShownPixel(window, x, y);
-        return wanted(pixel & 0xFF, (pixel >> 8) & 0xFF, (pixel >> 16) & 0xFF);
-      },
-      30);
-}
-
-// Clicks until the click has taken effect. A click that lands while the page's refresh lays
-// the buttons out again finds its button hidden for a moment and does nothing.
-bool ClickUntil(HWND window, int x, int y, const std::function<bool()>& done) {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    ClickAt(window, x, y);
-    if (WaitUntil(done, 3)) return true;
-  }
-  return false;
-}
-
-// What a click at the point would reach, and what the launcher shows: for a click that did
-// nothing.
-std::string DescribeClickTarget(HWND window, int x, int y, DWORD launcher) {
-  POINT point{x, y};
-  ::ClientToScreen(window, &point);
-  const HWND target = ::WindowFromPoint(point);
-  char name[64] = {};
-  ::GetClassNameA(target, name, sizeof name);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(target, &owner);
-  std::string text = "the point's window: " + std::string(name) + " '" + Caption(target) + "' of " +
-                     (owner == launcher ? "the launcher" : "process " + std::to_string(owner)) +
-                     "; foreground: '" + Caption(::GetForegroundWindow()) +
-                     "'; the launcher's windows:";
-  for (HWND shown : VisibleWindowsOf(launcher)) text += " '" + Caption(shown) + "'";
-  return text;
-}
 
 class LauncherStartWin32 : public LauncherEndToEndWin32 {
  protected:
