@@ -2,7 +2,8 @@
 # wine-prefix.sh PREFIX: makes the private wine prefix of a Windows build folder, once; later
 # calls find it made and return at once. Parallel callers wait for the one that makes it.
 set -e
-prefix=$1
+# wine takes only an absolute WINEPREFIX; with a relative one it makes nothing and says nothing.
+prefix=$(realpath -m "$1")
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
 # No prompt to install Mono or Gecko: the programs need neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
