@@ -25,6 +25,7 @@ void TIdSSLIOHandlerSocket::EstablishTo(const std::string& host, int port, int t
                                         int localPortHigh, int localPortLow, int localPort,
                                         const std::string& localIP) {
   session_.reset();
+  streamCut_ = false;
   host_ = host;
   TIdIOHandlerSocket::EstablishTo(host, port, timeoutMilliseconds, localPortHigh, localPortLow,
                                   localPort, localIP);
@@ -81,6 +82,7 @@ int TIdSSLIOHandlerSocket::ReadWaiting(void* buffer, int length) {
       Socket()->WaitWritable();
       continue;
     }
+    if (read == 0) streamCut_ = session_->Cut();
     if (read <= 0) return total > 0 ? total : read;
     total += read;
     if (total == length || !session_->HasBuffered()) return total;

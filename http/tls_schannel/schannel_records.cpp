@@ -129,8 +129,9 @@ int TSchannelSession::Read(void* buffer, int length, TIdTlsWait& wait) {
         wait = TIdTlsWait::Readable;
         return kMustWait;
       case TSocketResult::Closed:
-        // The end of the stream without the closing alert counts as a close, as on a plain
-        // socket.
+        // The end of the stream without the closing alert: told to the reader as a close, and
+        // as a cut, so what came until it does not pass for all the server sent.
+        cut_ = true;
         return 0;
       case TSocketResult::Failed:
         broken_ = true;

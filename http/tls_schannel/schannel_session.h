@@ -27,6 +27,7 @@ class TSchannelSession : public TIdTlsSession {
   bool HasDecrypted() override { return decryptedStart_ < decrypted_.size() || peerClosed_; }
   bool HasBuffered() override { return HasDecrypted() || receivedStart_ < received_.size(); }
   void Close() override;
+  bool Cut() override { return cut_; }
 
  private:
   enum class TSocketResult { Done, MustWait, Closed, Failed };
@@ -66,6 +67,7 @@ class TSchannelSession : public TIdTlsSession {
   bool certificateChecked_ = false;
   bool broken_ = false;      // after a failure no closing alert may be sent
   bool peerClosed_ = false;  // the server's closing alert arrived
+  bool cut_ = false;         // the stream ended before it
   SecPkgContext_StreamSizes sizes_{};
   std::string received_;
   size_t receivedStart_ = 0;  // the next record; the handshake keeps it at 0

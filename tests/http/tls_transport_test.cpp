@@ -151,6 +151,22 @@ TEST_F(TlsTransportTest, AClosingAlertMidBodyFailsAsAPlainCloseDoes) {
   }
 }
 
+TEST_F(TlsTransportTest, AStreamCutWithoutTheClosingAlertIsNoWholeBody) {
+  // By length, by chunks and until the close: the failure of a cut plain body, the bytes kept.
+  for (const char* path : {"/abort-length", "/abort-chunked", "/abort-close"}) {
+    TMemoryStream cut;
+    EXPECT_EQ(FailureOf<EIdConnClosedGracefully>(server_.Url("good", path), &cut),
+              "Connection Closed Gracefully.")
+        << path;
+    EXPECT_TRUE(cut.DataString() == TTlsTestServer::Body().substr(0, 40000)) << path;
+    EXPECT_FALSE(http_.IsConnected()) << path;
+  }
+  // A kept connection cut so while it waits is made anew for the next request.
+  EXPECT_EQ(http_.Get(server_.Url("good", "/abort-idle")), "ok");
+  ASSERT_TRUE(server_.WaitForLogLine("aborted good /abort-idle")) << server_.Log();
+  EXPECT_EQ(http_.Get(server_.Url("good", "/after")), "ok");
+}
+
 TEST_F(TlsTransportTest, AStalledHandshakeEndsWithTheReadTimeout) {
   http_.SetReadTimeout(300);
   const auto start = std::chrono::steady_clock::now();

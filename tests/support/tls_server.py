@@ -12,7 +12,10 @@
 #   tls13      as good, but speaks TLS 1.3 only
 # Replies by path: /length (200000 bytes with Content-Length), /chunked (the same bytes in
 # chunks), /close (the same bytes, ended by the closing alert), /cut-length and /cut-chunked
-# (40000 of them, then the closing alert and the end of the connection), /cookies (sets s=1
+# (40000 of them, then the closing alert and the end of the connection), /abort-length,
+# /abort-chunked and /abort-close (as /cut-length, /cut-chunked and /close with 40000 of the
+# bytes, then the end of the connection without the closing alert, logged "aborted KIND PATH"),
+# /abort-idle ("ok", then the same end while the connection waits), /cookies (sets s=1
 # secure and p=2), /redirect/LOCATION (a 302 to LOCATION, the rest of the path as it is),
 # anything else "ok". LOG gets one line per event: "sni KIND NAME", "handshake-failed KIND",
 # "version KIND TLSv1.N", "request KIND CLIENTPORT REQUESTLINE", "cookie KIND VALUE",
@@ -156,8 +159,25 @@ def close_with_alert(connection):
     connection.close()
 
 
+def abort(connection):
+    """Ends the connection without the closing alert, as a cut cable or a hostile box would."""
+    connection.shutdown(socket.SHUT_RDWR)
+    connection.close()
+
+
 def reply(connection, path):
-    """Sends the reply for PATH; False when the connection is to end after it."""
+    """Sends the reply for PATH: "keep" the connection, end it with the "alert" or "abort" it."""
+    if path.startswith("/abort-"):
+        kind = path[len("/abort-"):]
+        if kind == "idle":
+            connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
+        elif kind == "chunked":
+            connection.sendall(b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n%x\r\n"
+                               % 40000 + BODY[:40000] + b"\r\n")
+        else:
+            length = b"Content-Length: %d\r\n" % len(BODY) if kind == "length" else b""
+            connection.sendall(b"HTTP/1.1 200 OK\r\n" + length + b"\r\n" + BODY[:40000])
+        return "abort"
     if path == "/length":
         connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % len(BODY) + BODY)
     elif path in ("/chunked", "/cut-chunked"):
@@ -167,13 +187,13 @@ def reply(connection, path):
             piece = body[start:start + 40000]
             connection.sendall(b"%x\r\n" % len(piece) + piece + b"\r\n")
         if path == "/cut-chunked":
-            return False
+            return "alert"
         connection.sendall(b"0\r\n\r\n")
     elif path in ("/close", "/cut-length"):
         length = b"" if path == "/close" else b"Content-Length: %d\r\n" % len(BODY)
         body = BODY if path == "/close" else BODY[:40000]
         connection.sendall(b"HTTP/1.1 200 OK\r\nConnection: close\r\n" + length + b"\r\n" + body)
-        return False
+        return "alert"
     elif path.startswith("/redirect/"):
         location = path[len("/redirect/"):].encode("latin-1")
         connection.sendall(b"HTTP/1.1 302 Found\r\nLocation: " + location +
@@ -183,7 +203,7 @@ def reply(connection, path):
                            b"Set-Cookie: p=2; path=/\r\nContent-Length: 2\r\n\r\nok")
     else:
         connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
-    return True
+    return "keep"
 
 
 def serve(kind, connection, client_port):
@@ -207,8 +227,14 @@ def serve(kind, connection, client_port):
             for name in ("cookie", "authorization"):
                 if line.lower().startswith(name + ":"):
                     log("%s %s %s" % (name, kind, line.split(":", 1)[1].strip()))
-        if not reply(connection, head[0].split(" ")[1]):
+        path = head[0].split(" ")[1]
+        ending = reply(connection, path)
+        if ending == "alert":
             close_with_alert(connection)
+            return
+        if ending == "abort":
+            abort(connection)
+            log("aborted %s %s" % (kind, path))
             return
 
 
