@@ -27,6 +27,7 @@ void TIdSSLIOHandlerSocket::EstablishTo(const std::string& host, int port, int t
   session_.reset();
   streamCut_ = false;
   host_ = host;
+  connectTimeout_ = timeoutMilliseconds;
   TIdIOHandlerSocket::EstablishTo(host, port, timeoutMilliseconds, localPortHigh, localPortLow,
                                   localPort, localIP);
 }
@@ -44,7 +45,9 @@ void TIdSSLIOHandlerSocket::AfterConnect(int readTimeoutMilliseconds) {
     throw EIdSSLConnectError("SSL handshake failed: the socket cannot be made non-blocking");
   }
   if (context_ == nullptr) context_ = NewTlsContext(settings_);
-  session_ = context_->NewSession(Stack(), Socket()->Handle(), PeerOf(host_));
+  // A revocation lookup of the certificate check counts as part of the connect.
+  const int lookupTimeout = connectTimeout_ > 0 ? connectTimeout_ : 0;
+  session_ = context_->NewSession(Stack(), Socket()->Handle(), PeerOf(host_), lookupTimeout);
   const int timeout = readTimeoutMilliseconds == 0 ? -2 : readTimeoutMilliseconds;
   for (TIdTlsWait wait = session_->Handshake(); wait != TIdTlsWait::None;
        wait = session_->Handshake()) {

@@ -48,6 +48,7 @@ class TIdSSLIOHandlerSocket : public TIdIOHandlerSocket {
   bool passThrough_ = true;
   TIdTlsSettings settings_;
   std::string host_;
+  int connectTimeout_ = 0;
   std::unique_ptr<TIdTlsContext> context_;  // made at the first handshake, kept for the next
   std::unique_ptr<TIdTlsSession> session_;
   bool streamCut_ = false;  // kept past the session, which ends with the connection

@@ -64,8 +64,11 @@ class TIdTlsSession {
 class TIdTlsContext {
  public:
   virtual ~TIdTlsContext() = default;
+  // lookupTimeoutMilliseconds bounds, all together, what the certificate check fetches from
+  // the network (revocation lists, OCSP answers) where the engine does; 0: the system's bound.
   virtual std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket,
-                                                    const TIdTlsPeer& peer) = 0;
+                                                    const TIdTlsPeer& peer,
+                                                    int lookupTimeoutMilliseconds) = 0;
 };
 
 // A CA file that cannot be read raises EIdSSLConnectError.

@@ -37,8 +37,9 @@ class TOpenSslContext : public TIdTlsContext {
   }
   ~TOpenSslContext() override { SSL_CTX_free(context_); }
 
-  std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket,
-                                            const TIdTlsPeer& peer) override {
+  // OpenSSL fetches nothing for its check: revocation lists are not consulted here.
+  std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket, const TIdTlsPeer& peer,
+                                            int /*lookupTimeoutMilliseconds*/) override {
     return std::make_unique<TOpenSslSession>(context_, bioMethod_, stack, socket, peer);
   }
 

@@ -167,6 +167,16 @@ TEST_F(TlsTransportTest, AStreamCutWithoutTheClosingAlertIsNoWholeBody) {
   EXPECT_EQ(http_.Get(server_.Url("good", "/after")), "ok");
 }
 
+TEST_F(TlsTransportTest, ARevokedCertificateIsRefusedAndAnUnansweredLookupIsNone) {
+  if (!RunsUnderWine()) GTEST_SKIP() << "OpenSSL here looks up no revocation lists";
+  EXPECT_EQ(FailureOf<EIdSSLCertificateError>(server_.Url("revoked")),
+            "SSL certificate verify failed: certificate revoked");
+  // The list was fetched from where the certificate names it.
+  EXPECT_NE(server_.Log().find(" GET /revoked.crl "), std::string::npos) << server_.Log();
+  // A revocation source that cannot be reached fails nothing.
+  EXPECT_EQ(http_.Get(server_.Url("unanswered")), "ok");
+}
+
 TEST_F(TlsTransportTest, AStalledHandshakeEndsWithTheReadTimeout) {
   http_.SetReadTimeout(300);
   const auto start = std::chrono::steady_clock::now();
