@@ -41,9 +41,8 @@ class TIdTlsSession {
   // EIdSSLCertificateError when the certificate was refused.
   virtual TIdTlsWait Handshake() = 0;
   // Decrypted bytes; 0 when the peer closed (its closing alert, or the end of the stream, which
-  // Cut then tells);
-  // SOCKET_ERROR for a failed socket call, whose number the stack holds; kMustWait with the
-  // wait to make. A record that does not decrypt raises EIdSSLSessionError.
+  // Cut then tells); SOCKET_ERROR for a failed socket call, whose number the stack holds;
+  // kMustWait with the wait to make. A record that does not decrypt raises EIdSSLSessionError.
   virtual int Read(void* buffer, int length, TIdTlsWait& wait) = 0;
   // All length bytes, SOCKET_ERROR or kMustWait, as Read; call again with the same bytes.
   virtual int Write(const void* buffer, int length, TIdTlsWait& wait) = 0;
