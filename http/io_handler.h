@@ -35,6 +35,9 @@ class TIdIOHandler : public TIdComponent {
   // transport cannot tell without waiting. Otherwise the raw result, as ReceiveSome.
   virtual int ReceiveWaiting(void* /*buffer*/, int /*length*/) { return kNothingWaiting; }
   static constexpr int kNothingWaiting = -2;
+  // True when the stream ended without the sender's closing mark (TLS without its closing
+  // alert), so what was read until that end may be only part of what was sent.
+  virtual bool StreamCut() const { return false; }
 
   bool IsOpen() const { return open_; }
 

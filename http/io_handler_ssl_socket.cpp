@@ -25,7 +25,9 @@ void TIdSSLIOHandlerSocket::EstablishTo(const std::string& host, int port, int t
                                         int localPortHigh, int localPortLow, int localPort,
                                         const std::string& localIP) {
   session_.reset();
+  streamCut_ = false;
   host_ = host;
+  connectTimeout_ = timeoutMilliseconds;
   TIdIOHandlerSocket::EstablishTo(host, port, timeoutMilliseconds, localPortHigh, localPortLow,
                                   localPort, localIP);
 }
@@ -43,7 +45,9 @@ void TIdSSLIOHandlerSocket::AfterConnect(int readTimeoutMilliseconds) {
     throw EIdSSLConnectError("SSL handshake failed: the socket cannot be made non-blocking");
   }
   if (context_ == nullptr) context_ = NewTlsContext(settings_);
-  session_ = context_->NewSession(Stack(), Socket()->Handle(), PeerOf(host_));
+  // A revocation lookup of the certificate check counts as part of the connect.
+  const int lookupTimeout = connectTimeout_ > 0 ? connectTimeout_ : 0;
+  session_ = context_->NewSession(Stack(), Socket()->Handle(), PeerOf(host_), lookupTimeout);
   const int timeout = readTimeoutMilliseconds == 0 ? -2 : readTimeoutMilliseconds;
   for (TIdTlsWait wait = session_->Handshake(); wait != TIdTlsWait::None;
        wait = session_->Handshake()) {
@@ -81,6 +85,7 @@ int TIdSSLIOHandlerSocket::ReadWaiting(void* buffer, int length) {
       Socket()->WaitWritable();
       continue;
     }
+    if (read == 0) streamCut_ = session_->Cut();
     if (read <= 0) return total > 0 ? total : read;
     total += read;
     if (total == length || !session_->HasBuffered()) return total;

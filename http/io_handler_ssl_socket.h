@@ -34,6 +34,7 @@ class TIdSSLIOHandlerSocket : public TIdIOHandlerSocket {
   int ReceiveSome(void* buffer, int length) override;
   int ReceiveWaiting(void* buffer, int length) override;
   int SendSome(const void* buffer, int length) override;
+  bool StreamCut() const override { return streamCut_; }
 
  private:
   bool Encrypting() const { return session_ != nullptr; }
@@ -47,8 +48,10 @@ class TIdSSLIOHandlerSocket : public TIdIOHandlerSocket {
   bool passThrough_ = true;
   TIdTlsSettings settings_;
   std::string host_;
+  int connectTimeout_ = 0;
   std::unique_ptr<TIdTlsContext> context_;  // made at the first handshake, kept for the next
   std::unique_ptr<TIdTlsSession> session_;
+  bool streamCut_ = false;  // kept past the session, which ends with the connection
 };
 
 }  // namespace pelmorix

@@ -106,7 +106,9 @@ void TIdTCPConnection::ReceiveToStream(TStream& stream, int64_t count, bool unti
         const int64_t arrived = std::min(wanted, inputBuffer_.Size());
         WriteBuffered(stream, arrived, reservation);
         if (!untilClosed) remaining -= arrived;
-        if (untilClosed && dynamic_cast<const EIdConnClosedGracefully*>(&error) != nullptr) break;
+        // A TLS stream cut without its closing alert is not a whole body, even here.
+        const bool closed = dynamic_cast<const EIdConnClosedGracefully*>(&error) != nullptr;
+        if (untilClosed && closed && !(ioHandler_ != nullptr && ioHandler_->StreamCut())) break;
         throw;
       }
       WriteBuffered(stream, wanted, reservation);

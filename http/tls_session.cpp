@@ -17,6 +17,9 @@ std::string CertificateProblemText(TIdCertificateProblem problem, const std::str
     case TIdCertificateProblem::NameMismatch:
       reason = "name mismatch";
       break;
+    case TIdCertificateProblem::Revoked:
+      reason = "certificate revoked";
+      break;
     case TIdCertificateProblem::Other:
       reason = detail.c_str();
       break;

@@ -26,7 +26,7 @@ struct TIdTlsPeer {
 enum class TIdTlsWait { None, Readable, Writable };
 
 // Why a server certificate was refused.
-enum class TIdCertificateProblem { Untrusted, Expired, NotYetValid, NameMismatch, Other };
+enum class TIdCertificateProblem { Untrusted, Expired, NotYetValid, NameMismatch, Revoked, Other };
 
 // "SSL certificate verify failed: " and the reason; Other takes the engine's own text.
 std::string CertificateProblemText(TIdCertificateProblem problem, const std::string& detail);
@@ -40,9 +40,9 @@ class TIdTlsSession {
   // One step of the handshake: None once it is done. A failure raises EIdSSLConnectError, or
   // EIdSSLCertificateError when the certificate was refused.
   virtual TIdTlsWait Handshake() = 0;
-  // Decrypted bytes; 0 when the peer closed (its closing alert, or the end of the stream);
-  // SOCKET_ERROR for a failed socket call, whose number the stack holds; kMustWait with the
-  // wait to make. A record that does not decrypt raises EIdSSLSessionError.
+  // Decrypted bytes; 0 when the peer closed (its closing alert, or the end of the stream, which
+  // Cut then tells); SOCKET_ERROR for a failed socket call, whose number the stack holds;
+  // kMustWait with the wait to make. A record that does not decrypt raises EIdSSLSessionError.
   virtual int Read(void* buffer, int length, TIdTlsWait& wait) = 0;
   // All length bytes, SOCKET_ERROR or kMustWait, as Read; call again with the same bytes.
   virtual int Write(const void* buffer, int length, TIdTlsWait& wait) = 0;
@@ -52,6 +52,9 @@ class TIdTlsSession {
   virtual bool HasBuffered() = 0;
   // Sends the closing alert when the session is sound; never waits.
   virtual void Close() = 0;
+  // True once a Read found the end of the stream without the peer's closing alert: what came
+  // before it may be only part of what the peer sent.
+  virtual bool Cut() = 0;
 
   static constexpr int kMustWait = -2;
 };
@@ -60,8 +63,11 @@ class TIdTlsSession {
 class TIdTlsContext {
  public:
   virtual ~TIdTlsContext() = default;
+  // lookupTimeoutMilliseconds bounds, all together, what the certificate check fetches from
+  // the network (revocation lists, OCSP answers) where the engine does; 0: the system's bound.
   virtual std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket,
-                                                    const TIdTlsPeer& peer) = 0;
+                                                    const TIdTlsPeer& peer,
+                                                    int lookupTimeoutMilliseconds) = 0;
 };
 
 // A CA file that cannot be read raises EIdSSLConnectError.

@@ -18,8 +18,6 @@ class TOpenSslContext : public TIdTlsContext {
     if (context_ == nullptr) throw EIdSSLConnectError("SSL handshake failed: out of memory");
     SSL_CTX_set_min_proto_version(context_, TLS1_2_VERSION);
     SSL_CTX_set_max_proto_version(context_, TLS1_3_VERSION);
-    // A stream that ends without the closing alert counts as a close, as on a plain socket.
-    SSL_CTX_set_options(context_, SSL_OP_IGNORE_UNEXPECTED_EOF);
     SSL_CTX_set_read_ahead(context_, 1);
     SSL_CTX_set_default_read_buffer_len(context_, kReadBufferLength);
     if (settings.VerifyPeer) {
@@ -39,8 +37,9 @@ class TOpenSslContext : public TIdTlsContext {
   }
   ~TOpenSslContext() override { SSL_CTX_free(context_); }
 
-  std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket,
-                                            const TIdTlsPeer& peer) override {
+  // OpenSSL fetches nothing for its check: revocation lists are not consulted here.
+  std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket, const TIdTlsPeer& peer,
+                                            int /*lookupTimeoutMilliseconds*/) override {
     return std::make_unique<TOpenSslSession>(context_, bioMethod_, stack, socket, peer);
   }
 

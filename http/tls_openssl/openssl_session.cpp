@@ -24,6 +24,8 @@ TIdCertificateProblem ProblemOf(long verifyResult) {
     case X509_V_ERR_HOSTNAME_MISMATCH:
     case X509_V_ERR_IP_ADDRESS_MISMATCH:
       return TIdCertificateProblem::NameMismatch;
+    case X509_V_ERR_CERT_REVOKED:
+      return TIdCertificateProblem::Revoked;
     default:
       return TIdCertificateProblem::Other;
   }
@@ -35,6 +37,13 @@ std::string LastErrorReason(const char* fallback) {
   const char* reason = error != 0 ? ERR_reason_error_string(error) : nullptr;
   ERR_clear_error();
   return reason != nullptr ? reason : fallback;
+}
+
+// True when the last error of this thread is the end of the stream before the closing alert.
+bool EndedWithoutAlert() {
+  const unsigned long error = ERR_peek_last_error();
+  return ERR_GET_LIB(error) == ERR_LIB_SSL &&
+         ERR_GET_REASON(error) == SSL_R_UNEXPECTED_EOF_WHILE_READING;
 }
 
 }  // namespace
@@ -79,6 +88,10 @@ void TOpenSslSession::RaiseHandshakeFailure(int error) {
         ProblemOf(verifyResult), X509_verify_cert_error_string(verifyResult)));
   }
   const char* fallback = error == SSL_ERROR_SSL ? "protocol error" : "connection closed by peer";
+  if (EndedWithoutAlert()) {
+    ERR_clear_error();
+    throw EIdSSLConnectError("SSL handshake failed: connection closed by peer");
+  }
   throw EIdSSLConnectError("SSL handshake failed: " + LastErrorReason(fallback));
 }
 
@@ -99,11 +112,19 @@ int TOpenSslSession::Outcome(int result, const char* failure, TIdTlsWait& wait) 
       return SOCKET_ERROR;
     default:
       broken_ = true;
+      if (EndedWithoutAlert()) {
+        // Cut short: an end of the stream, told apart from the peer's close.
+        ERR_clear_error();
+        cut_ = true;
+        return 0;
+      }
       throw EIdSSLSessionError(std::string(failure) + LastErrorReason("protocol error"));
   }
 }
 
 int TOpenSslSession::Read(void* buffer, int length, TIdTlsWait& wait) {
+  // After a cut the session is in its failed state; the end of the stream stays the answer.
+  if (cut_) return 0;
   size_t read = 0;
   const int result = SSL_read_ex(ssl_, buffer, static_cast<size_t>(length), &read);
   if (result == 1) return static_cast<int>(read);

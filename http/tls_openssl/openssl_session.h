@@ -20,6 +20,7 @@ class TOpenSslSession : public TIdTlsSession {
   bool HasDecrypted() override { return SSL_pending(ssl_) > 0; }
   bool HasBuffered() override { return SSL_has_pending(ssl_) == 1; }
   void Close() override;
+  bool Cut() override { return cut_; }
 
  private:
   // Turns a failed call into a wait, a close (0), SOCKET_ERROR or a raised failure.
@@ -28,6 +29,7 @@ class TOpenSslSession : public TIdTlsSession {
 
   SSL* ssl_ = nullptr;
   bool broken_ = false;  // after a fatal error no closing alert may be sent
+  bool cut_ = false;
 };
 
 }  // namespace pelmorix

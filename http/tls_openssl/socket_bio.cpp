@@ -8,6 +8,7 @@ namespace {
 struct TSocketBioTarget {
   TIdStack* Stack;
   SOCKET Socket;
+  bool Ended = false;  // a receive found the end of the stream
 };
 
 TSocketBioTarget& Target(BIO* bio) { return *static_cast<TSocketBioTarget*>(BIO_get_data(bio)); }
@@ -21,6 +22,7 @@ int ReadSocket(BIO* bio, char* buffer, int length) {
   BIO_clear_retry_flags(bio);
   const int received = target.Stack->Receive(target.Socket, buffer, length, 0);
   if (WouldBlock(*target.Stack, received)) BIO_set_retry_read(bio);
+  if (received == 0 && length > 0) target.Ended = true;
   return received;
 }
 
@@ -32,9 +34,12 @@ int WriteSocket(BIO* bio, const char* buffer, int length) {
   return sent;
 }
 
-long ControlSocket(BIO*, int command, long, void*) {
-  // Sends go out at once, so there is never anything to flush.
-  return command == BIO_CTRL_FLUSH ? 1 : 0;
+long ControlSocket(BIO* bio, int command, long, void*) {
+  // Sends go out at once, so there is never anything to flush. The end of the stream is told
+  // apart from a failed receive, so a stream cut short is not taken for a socket error.
+  if (command == BIO_CTRL_FLUSH) return 1;
+  if (command == BIO_CTRL_EOF) return Target(bio).Ended ? 1 : 0;
+  return 0;
 }
 
 int DestroySocketBio(BIO* bio) {

@@ -8,6 +8,9 @@
 namespace pelmorix {
 namespace {
 
+// SECURITY_FLAG_IGNORE_REVOCATION, which the headers define only with the internet calls.
+constexpr DWORD kIgnoreRevocation = 0x00000080;
+
 struct TChainFree {
   void operator()(PCCERT_CHAIN_CONTEXT chain) const { CertFreeCertificateChain(chain); }
 };
@@ -32,7 +35,9 @@ TStore CandidateStore(PCCERT_CONTEXT certificate, HCERTSTORE authorities) {
   return store;
 }
 
-TChain BuildChain(PCCERT_CONTEXT certificate, HCERTSTORE authorities) {
+// The chain with the revocation status of every certificate but the root, looked up within the
+// bound: a launcher behind a firewall must neither fail nor wait on the lookups for long.
+TChain BuildChain(PCCERT_CONTEXT certificate, HCERTSTORE authorities, int lookupTimeout) {
   const TStore candidates = CandidateStore(certificate, authorities);
   char serverAuth[] = szOID_PKIX_KP_SERVER_AUTH;
   char* usages[] = {serverAuth};
@@ -41,8 +46,11 @@ TChain BuildChain(PCCERT_CONTEXT certificate, HCERTSTORE authorities) {
   parameters.RequestedUsage.dwType = USAGE_MATCH_TYPE_AND;
   parameters.RequestedUsage.Usage.cUsageIdentifier = 1;
   parameters.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
+  parameters.dwUrlRetrievalTimeout = static_cast<DWORD>(lookupTimeout > 0 ? lookupTimeout : 0);
+  const DWORD flags =
+      CERT_CHAIN_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT | CERT_CHAIN_REVOCATION_ACCUMULATIVE_TIMEOUT;
   PCCERT_CHAIN_CONTEXT chain = nullptr;
-  if (!CertGetCertificateChain(nullptr, certificate, nullptr, candidates.get(), &parameters, 0,
+  if (!CertGetCertificateChain(nullptr, certificate, nullptr, candidates.get(), &parameters, flags,
                                nullptr, &chain)) {
     Refuse(TIdCertificateProblem::Other,
            SecurityStatusText(static_cast<SECURITY_STATUS>(HRESULT_FROM_WIN32(GetLastError()))));
@@ -74,6 +82,7 @@ TIdCertificateProblem TimeProblem(PCCERT_CHAIN_CONTEXT chain) {
 }
 
 // The chain's own verdict: not every system's policy refuses a chain that ends short of a root.
+// A revocation status that could not be learnt (no source named, none reachable) is no refusal.
 void CheckTrustStatus(PCCERT_CHAIN_CONTEXT chain, bool ownAuthority) {
   DWORD errors = chain->TrustStatus.dwErrorStatus;
   if (ownAuthority) errors &= ~static_cast<DWORD>(CERT_TRUST_IS_UNTRUSTED_ROOT);
@@ -81,6 +90,7 @@ void CheckTrustStatus(PCCERT_CHAIN_CONTEXT chain, bool ownAuthority) {
                  CERT_TRUST_IS_NOT_SIGNATURE_VALID | CERT_TRUST_IS_CYCLIC)) != 0) {
     Refuse(TIdCertificateProblem::Untrusted);
   }
+  if ((errors & CERT_TRUST_IS_REVOKED) != 0) Refuse(TIdCertificateProblem::Revoked);
   if ((errors & CERT_TRUST_IS_NOT_TIME_VALID) != 0) Refuse(TimeProblem(chain));
 }
 
@@ -100,10 +110,14 @@ void CheckPolicy(PCCERT_CHAIN_CONTEXT chain, bool ownAuthority, const TIdTlsPeer
   extra.cbSize = sizeof extra;
   extra.dwAuthType = AUTHTYPE_SERVER;
   extra.pwszServerName = peer.IsAddress ? nullptr : name.data();
+  // The chain's revocation status was judged already, and a status left unknown is no refusal;
+  // a policy that stopped at it would not reach the name.
+  extra.fdwChecks = kIgnoreRevocation;
   CERT_CHAIN_POLICY_PARA policy{};
   policy.cbSize = sizeof policy;
   // The CA file's authority is not in the system's store; that it ends the chain was checked.
-  policy.dwFlags = ownAuthority ? CERT_CHAIN_POLICY_ALLOW_UNKNOWN_CA_FLAG : 0;
+  policy.dwFlags = CERT_CHAIN_POLICY_IGNORE_ALL_REV_UNKNOWN_FLAGS |
+                   (ownAuthority ? CERT_CHAIN_POLICY_ALLOW_UNKNOWN_CA_FLAG : 0);
   policy.pvExtraPolicyPara = &extra;
   CERT_CHAIN_POLICY_STATUS status{};
   status.cbSize = sizeof status;
@@ -114,6 +128,9 @@ void CheckPolicy(PCCERT_CHAIN_CONTEXT chain, bool ownAuthority, const TIdTlsPeer
   switch (static_cast<HRESULT>(status.dwError)) {
     case S_OK:
       return;
+    case CRYPT_E_REVOKED:
+    case CERT_E_REVOKED:
+      Refuse(TIdCertificateProblem::Revoked);
     case CERT_E_UNTRUSTEDROOT:
     case CERT_E_CHAINING:
     case CERT_E_UNTRUSTEDCA:
@@ -162,8 +179,8 @@ bool CertificateNamesAddress(PCCERT_CONTEXT certificate, const std::string& addr
 }  // namespace
 
 void CheckServerCertificate(PCCERT_CONTEXT certificate, HCERTSTORE authorities,
-                            const TIdTlsPeer& peer) {
-  const TChain chain = BuildChain(certificate, authorities);
+                            const TIdTlsPeer& peer, int lookupTimeoutMilliseconds) {
+  const TChain chain = BuildChain(certificate, authorities, lookupTimeoutMilliseconds);
   const bool ownAuthority = authorities != nullptr;
   if (ownAuthority && !EndsInAuthority(chain.get(), authorities)) {
     Refuse(TIdCertificateProblem::Untrusted);

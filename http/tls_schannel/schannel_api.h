@@ -6,6 +6,8 @@
 #include "http/tls_session.h"
 
 #define WIN32_LEAN_AND_MEAN
+// The chain parameters with the bound of their network lookups.
+#define CERT_CHAIN_PARA_HAS_EXTRA_FIELDS
 #include <windows.h>
 // windows.h above must come first.
 #include <wincrypt.h>

@@ -9,9 +9,10 @@ class TSchannelContext : public TIdTlsContext {
   explicit TSchannelContext(const TIdTlsSettings& settings)
       : credentials_(std::make_shared<TSchannelCredentials>(settings)) {}
 
-  std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket,
-                                            const TIdTlsPeer& peer) override {
-    return std::make_unique<TSchannelSession>(credentials_, stack, socket, peer);
+  std::unique_ptr<TIdTlsSession> NewSession(TIdStack& stack, SOCKET socket, const TIdTlsPeer& peer,
+                                            int lookupTimeoutMilliseconds) override {
+    return std::make_unique<TSchannelSession>(credentials_, stack, socket, peer,
+                                              lookupTimeoutMilliseconds);
   }
 
  private:

@@ -92,8 +92,10 @@ bool TSchannelSession::DecryptRecord() {
   // status that says the context ended.
   if (status == SEC_I_CONTEXT_EXPIRED || (alert && !data)) peerClosed_ = true;
   if (status == SEC_I_RENEGOTIATE) {
+    // What follows the record belongs to the package's handshake until it is done again.
     CompactReceived();
-    HandshakeAfterwards();
+    renegotiating_ = true;
+    needInput_ = false;
   }
   return true;
 }
@@ -109,7 +111,12 @@ int TSchannelSession::Read(void* buffer, int length, TIdTlsWait& wait) {
   for (;;) {
     if (decryptedStart_ < decrypted_.size()) return HandOut(buffer, length);
     if (peerClosed_) return 0;
-    if (DecryptRecord()) continue;
+    if (renegotiating_) {
+      if (!needInput_) needInput_ = RenegotiationStep();
+      if (!renegotiating_) continue;
+    } else if (DecryptRecord()) {
+      continue;
+    }
     // An answer to a handshake message after the handshake goes out before more is read.
     if (!writing_ && pendingStart_ < pending_.size()) {
       const TSocketResult sent = SendPending();
@@ -122,15 +129,18 @@ int TSchannelSession::Read(void* buffer, int length, TIdTlsWait& wait) {
         return SOCKET_ERROR;
       }
     }
+    if (renegotiating_ && !needInput_) continue;
     switch (ReceiveMore()) {
       case TSocketResult::Done:
+        needInput_ = false;
         break;
       case TSocketResult::MustWait:
         wait = TIdTlsWait::Readable;
         return kMustWait;
       case TSocketResult::Closed:
-        // The end of the stream without the closing alert counts as a close, as on a plain
-        // socket.
+        // The end of the stream without the closing alert: told to the reader as a close, and
+        // as a cut, so what came until it does not pass for all the server sent.
+        cut_ = true;
         return 0;
       case TSocketResult::Failed:
         broken_ = true;

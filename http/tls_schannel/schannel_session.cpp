@@ -20,12 +20,14 @@ bool StartsWithTlsRecord(const std::string& bytes) {
 }  // namespace
 
 TSchannelSession::TSchannelSession(std::shared_ptr<TSchannelCredentials> credentials,
-                                   TIdStack& stack, SOCKET socket, const TIdTlsPeer& peer)
+                                   TIdStack& stack, SOCKET socket, const TIdTlsPeer& peer,
+                                   int lookupTimeoutMilliseconds)
     : credentials_(std::move(credentials)),
       sspi_(credentials_->Sspi()),
       stack_(stack),
       socket_(socket),
-      peer_(peer) {}
+      peer_(peer),
+      lookupTimeout_(lookupTimeoutMilliseconds) {}
 
 TSchannelSession::~TSchannelSession() {
   if (hasContext_) sspi_.DeleteSecurityContext(&context_);
@@ -149,7 +151,7 @@ void TSchannelSession::CheckCertificate(bool required) {
         CertificateProblemText(TIdCertificateProblem::Other, "the server sent no certificate"));
   }
   try {
-    CheckServerCertificate(certificate, credentials_->Authorities(), peer_);
+    CheckServerCertificate(certificate, credentials_->Authorities(), peer_, lookupTimeout_);
   } catch (...) {
     CertFreeCertificateContext(certificate);
     broken_ = true;
@@ -161,12 +163,35 @@ void TSchannelSession::CheckCertificate(bool required) {
   certificateChecked_ = true;
 }
 
-void TSchannelSession::HandshakeAfterwards() {
+bool TSchannelSession::RenegotiationStep() {
   const SECURITY_STATUS status = HandshakeWithReceived();
-  if (status != SEC_E_OK && status != SEC_I_CONTINUE_NEEDED) {
-    broken_ = true;
-    throw EIdSSLSessionError("SSL read failed: " + SecurityStatusText(status));
+  switch (status) {
+    case SEC_E_OK:
+      renegotiating_ = false;
+      AfterRenegotiation();
+      return false;
+    case SEC_I_CONTINUE_NEEDED:
+      renegotiationHandshake_ = true;
+      return received_.empty();
+    case SEC_E_INCOMPLETE_MESSAGE:
+      return true;
+    default:
+      broken_ = true;
+      throw EIdSSLSessionError("SSL read failed: " + SecurityStatusText(status));
   }
+}
+
+void TSchannelSession::AfterRenegotiation() {
+  if (sspi_.QueryContextAttributesA(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK) {
+    broken_ = true;
+    throw EIdSSLSessionError("SSL read failed: the session's record sizes are unknown");
+  }
+  if (!renegotiationHandshake_) return;
+  // A new handshake may have brought another certificate and protocol; both are checked again.
+  renegotiationHandshake_ = false;
+  certificateChecked_ = false;
+  CheckProtocol();
+  CheckCertificate(true);
 }
 
 void TSchannelSession::Close() {

@@ -15,7 +15,7 @@ namespace pelmorix {
 class TSchannelSession : public TIdTlsSession {
  public:
   TSchannelSession(std::shared_ptr<TSchannelCredentials> credentials, TIdStack& stack,
-                   SOCKET socket, const TIdTlsPeer& peer);
+                   SOCKET socket, const TIdTlsPeer& peer, int lookupTimeoutMilliseconds);
   ~TSchannelSession() override;
   TSchannelSession(const TSchannelSession&) = delete;
   TSchannelSession& operator=(const TSchannelSession&) = delete;
@@ -27,6 +27,7 @@ class TSchannelSession : public TIdTlsSession {
   bool HasDecrypted() override { return decryptedStart_ < decrypted_.size() || peerClosed_; }
   bool HasBuffered() override { return HasDecrypted() || receivedStart_ < received_.size(); }
   void Close() override;
+  bool Cut() override { return cut_; }
 
  private:
   enum class TSocketResult { Done, MustWait, Closed, Failed };
@@ -43,9 +44,13 @@ class TSchannelSession : public TIdTlsSession {
   // Decrypts the first whole record of received_ into decrypted_; false when none is whole.
   // Sets peerClosed_ at the closing alert.
   bool DecryptRecord();
-  // Hands the handshake message at the start of received_ that came after the handshake (a
-  // TLS 1.3 session ticket, a key update) to the package; an answer goes to pending_.
-  void HandshakeAfterwards();
+  // One step of a handshake the server began after the handshake (a TLS 1.3 session ticket or
+  // key update, a TLS 1.2 renegotiation): received_ goes to the package, an answer to pending_.
+  // True when the step needs more bytes of the server.
+  bool RenegotiationStep();
+  // The session as the finished renegotiation left it: its record sizes, and after a new
+  // handshake its protocol and certificate.
+  void AfterRenegotiation();
   void Encrypt(const char* data, int length);
   TSocketResult SendPending();
   TSocketResult ReceiveMore();
@@ -58,6 +63,7 @@ class TSchannelSession : public TIdTlsSession {
   TIdStack& stack_;
   SOCKET socket_;
   TIdTlsPeer peer_;
+  int lookupTimeout_;
   CtxtHandle context_{};
   bool hasContext_ = false;
   bool needInput_ = false;  // the handshake waits for more bytes of the server
@@ -66,6 +72,9 @@ class TSchannelSession : public TIdTlsSession {
   bool certificateChecked_ = false;
   bool broken_ = false;      // after a failure no closing alert may be sent
   bool peerClosed_ = false;  // the server's closing alert arrived
+  bool cut_ = false;         // the stream ended before it
+  bool renegotiating_ = false;
+  bool renegotiationHandshake_ = false;  // the renegotiation went back and forth with the server
   SecPkgContext_StreamSizes sizes_{};
   std::string received_;
   size_t receivedStart_ = 0;  // the next record; the handshake keeps it at 0

@@ -151,6 +151,32 @@ TEST_F(TlsTransportTest, AClosingAlertMidBodyFailsAsAPlainCloseDoes) {
   }
 }
 
+TEST_F(TlsTransportTest, AStreamCutWithoutTheClosingAlertIsNoWholeBody) {
+  // By length, by chunks and until the close: the failure of a cut plain body, the bytes kept.
+  for (const char* path : {"/abort-length", "/abort-chunked", "/abort-close"}) {
+    TMemoryStream cut;
+    EXPECT_EQ(FailureOf<EIdConnClosedGracefully>(server_.Url("good", path), &cut),
+              "Connection Closed Gracefully.")
+        << path;
+    EXPECT_TRUE(cut.DataString() == TTlsTestServer::Body().substr(0, 40000)) << path;
+    EXPECT_FALSE(http_.IsConnected()) << path;
+  }
+  // A kept connection cut so while it waits is made anew for the next request.
+  EXPECT_EQ(http_.Get(server_.Url("good", "/abort-idle")), "ok");
+  ASSERT_TRUE(server_.WaitForLogLine("aborted good /abort-idle")) << server_.Log();
+  EXPECT_EQ(http_.Get(server_.Url("good", "/after")), "ok");
+}
+
+TEST_F(TlsTransportTest, ARevokedCertificateIsRefusedAndAnUnansweredLookupIsNone) {
+  if (!RunsUnderWine()) GTEST_SKIP() << "OpenSSL here looks up no revocation lists";
+  EXPECT_EQ(FailureOf<EIdSSLCertificateError>(server_.Url("revoked")),
+            "SSL certificate verify failed: certificate revoked");
+  // The list was fetched from where the certificate names it.
+  EXPECT_NE(server_.Log().find(" GET /revoked.crl "), std::string::npos) << server_.Log();
+  // A revocation source that cannot be reached fails nothing.
+  EXPECT_EQ(http_.Get(server_.Url("unanswered")), "ok");
+}
+
 TEST_F(TlsTransportTest, AStalledHandshakeEndsWithTheReadTimeout) {
   http_.SetReadTimeout(300);
   const auto start = std::chrono::steady_clock::now();

@@ -9,7 +9,8 @@
 namespace pelmorix {
 
 // tests/support/tls_server.py with its certificates in a folder of its own: one port per kind
-// of server (good, expired, wrongname, untrusted, plain, stall) and the log of what it saw. The
+// of server (good, expired, wrongname, untrusted, plain, stall, tls11, tls13, revoked,
+// unanswered) and the log of what it saw. The
 // server runs on the build machine: a child process on Linux, a Unix process started through
 // wine for the Windows tests.
 class TTlsTestServer {
