@@ -15,6 +15,7 @@
 #include "launcher/form1.h"
 #include "launcher/patch_file_placement.h"
 #include "launcher/patch_list.h"
+#include "launcher/patch_run_signature.h"
 #include "launcher/web_address.h"
 #include "platform/files/files.h"
 #include "platform/ui/application.h"
@@ -66,6 +67,7 @@ void TForm1::RunPatch() {
 
   const std::string retry = Utf8ToCp1252(". Führen Sie das Update erneut aus.");
   PatchList list;
+  TPatchRunSignature signature(state.PatchSignature);
   try {
     const std::string patchUrl = http.Get(request + "&action=getpatchurl");
     const std::string patchType = http.Get(request + "&action=getpatchtype");
@@ -78,9 +80,12 @@ void TForm1::RunPatch() {
                         "GetPatchUrl");
       return;
     }
-    list = ParsePatchList(http.Get(patchUrl));
+    const std::string listText = http.Get(patchUrl);
+    signature.CheckList(http, id, patchType, patchUrl, listText);
+    list = ParsePatchList(listText);
     ShowProgressPanel();
     DownloadPatchFiles(list);
+    signature.CheckDownloads(list);
     InstallPatchFiles(list, patchType, selfPatch);
     success = true;
   } catch (const std::exception& error) {

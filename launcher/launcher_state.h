@@ -1,19 +1,23 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "launcher/button_table.h"
 #include "launcher/inet.h"
 #include "launcher/installation_settings.h"
 #include "launcher/jpeg_image.h"
 #include "launcher/launcher_environment.h"
+#include "launcher/patch_signature.h"
 #include "platform/ui/bitmap.h"
 
 namespace pelmorix {
 
 // The module-wide values of the form unit, from unit start-up to shut-down.
 struct TLauncherState {
-  explicit TLauncherState(TRegistryApi& registry) : Settings(registry) {}
+  TLauncherState(TRegistryApi& registry, std::vector<std::string> patchKeys)
+      : Settings(registry), PatchSignature(std::move(patchKeys)) {}
 
   // InstallationId, SelectedInstallation, InstallationIdText and the registry reads.
   TInstallationSettings Settings;
@@ -29,14 +33,19 @@ struct TLauncherState {
   // Every button picture passes through these two.
   TBitmap ButtonBitmap;
   TJPEGImage ButtonJpeg;
+  // The keys whose patches this launcher installs; with none, patches go unchecked.
+  TPatchSignature PatchSignature;
 };
 
 // A whole launcher short of its window: the environment it was given, the network unit and the
 // form unit's state, created in the order of the unit start-ups.
 class TLauncher {
  public:
-  explicit TLauncher(const TLauncherEnvironment& environment)
-      : Environment(environment), Inet(environment.ConfigServer), State(environment.Registry) {}
+  // patchKeys: the public keys (PEM texts) of the patch signatures it trusts.
+  TLauncher(const TLauncherEnvironment& environment, std::vector<std::string> patchKeys)
+      : Environment(environment),
+        Inet(environment.ConfigServer),
+        State(environment.Registry, std::move(patchKeys)) {}
   // The form unit's shut-down empties these two before the network unit goes.
   ~TLauncher() {
     State.ServerBase.clear();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "launcher/built_in_patch_keys.h"
 #include "launcher/form1.h"
 #include "launcher/launcher_state.h"
 #include "launcher/markup_only_browser.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
                                      {argv + (argc > 0 ? 1 : 0), argv + argc},
                                      GetModuleFileName(),
                                      ConfigServer()};
-    TLauncher launcher(environment);
+    TLauncher launcher(environment, BuiltInPatchKeys());
     TakeOverInstance(launcher.Environment);
 
     std::unique_ptr<TDesktop> desktop = MakeDesktop(argc, argv);

@@ -18,7 +18,7 @@ struct TFormRig {
   TApplication app{backend, "Pelmorix"};
   TRegistryApi registry{"/nonexistent-registry"};
   TRecordingShell shell;
-  TLauncher launcher{TLauncherEnvironment{registry, shell, {}, "/opt/Pelmorix.exe", ""}};
+  TLauncher launcher{TLauncherEnvironment{registry, shell, {}, "/opt/Pelmorix.exe", ""}, {}};
   TForm1 form{app, launcher};
 };
 

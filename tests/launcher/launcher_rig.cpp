@@ -123,7 +123,7 @@ void TLauncherRig::AddInstallation(int id, const std::map<std::string, std::stri
 
 void TLauncherRig::Start() {
   Application = std::make_unique<TApplication>(Ui, "Pelmorix");
-  Launcher = std::make_unique<TLauncher>(Environment);
+  Launcher = std::make_unique<TLauncher>(Environment, PatchKeys);
   Form = std::make_unique<TForm1>(*Application, *Launcher);
   Browser = std::make_unique<TScriptedBrowser>(*Form->wb);
 }

@@ -71,6 +71,8 @@ class TLauncherRig {
   TRecordingShell Shell;
   THeadlessBackend Ui;
   TLauncherEnvironment Environment;
+  // The patch keys the launcher trusts; set before Start.
+  std::vector<std::string> PatchKeys;
   std::unique_ptr<TApplication> Application;
   std::unique_ptr<TLauncher> Launcher;
   std::unique_ptr<TForm1> Form;
