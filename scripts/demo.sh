@@ -7,6 +7,9 @@
 #
 # 101 is one version behind: "Update Installieren" asks, downloads and installs two files.
 # 102 is current. 103 patches the launcher itself (build/demo/Pelmorix.exe) through Helper1.exe.
+# The launcher is the demo build (Pelmorix-demo.exe), which trusts only the demo key made in the
+# build folder; the build signs the three patches with it, so each one is checked as a vendor's
+# would be.
 # With a display the launcher opens there and the demo ends when it closes. Without one it
 # runs on a private X server (xvfb-run), and the demo saves a screenshot and ends.
 # Everything lives in build/demo, which every run sets up afresh.
@@ -51,7 +54,7 @@ esac
 cd "$root"
 bash scripts/install-packages.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target pelmorix_exe reg helper1 pelmorix_ws2_32
+cmake --build build --target pelmorix_demo reg helper1 pelmorix_ws2_32
 
 rm -rf "$demo"
 mkdir -p "$demo/registry" "$demo/games"
@@ -63,9 +66,9 @@ export NO_AT_BRIDGE=1
 
 # The launcher runs from its own copy, with Helper1.exe and Update.exe beside it, so that the
 # self-patch of 103 replaces build/demo/Pelmorix.exe and not the build's.
-for program in Pelmorix.exe Update.exe Helper1.exe; do
-  cp "build/bin/$program" "$demo/$program"
-done
+cp build/bin/Pelmorix-demo.exe "$demo/Pelmorix.exe"
+cp build/bin/Pelmorix-demo.exe "$demo/Update.exe"
+cp build/bin/Helper1.exe "$demo/Helper1.exe"
 
 # A demo installation: its folder with a "game" and an "uninstaller" that only note in
 # build/demo/started.log that they were started (they need no display).
@@ -92,10 +95,10 @@ install_game 101 "Tarnovia Rommé" 1.0  # one behind: the server offers 1.1
 install_game 102 "Tarnovia Skat" 2.3   # current
 install_game 103 "Tarnovia Start" 1.0  # the launcher's own update
 
-# The server's replies: the scenario, with this build's launcher as the self-patch.
+# The server's replies: the scenario with the signed patch lists the build made (the demo
+# launcher itself as the self-patch), their digests and signatures beside them.
 cp -r tools/demo-server/scenario "$demo/scenario"
-mkdir -p "$demo/scenario/patches/103/files"
-cp build/bin/Pelmorix.exe "$demo/scenario/patches/103/files/Pelmorix.exe"
+cp -r build/tools/demo-server/demo-patches/. "$demo/scenario/patches/"
 
 server=""
 launcher=""
