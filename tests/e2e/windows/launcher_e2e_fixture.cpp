@@ -51,7 +51,7 @@ TWindowsProgram& LauncherEndToEndWin32::StartLauncher(const std::string& argumen
                                                       std::string program,
                                                       const std::string& configServer) {
   Launcher.reset();
-  if (program.empty()) program = WindowsPath(PELMORIX_BIN_DIR "/Pelmorix.exe");
+  program = WindowsPath(program.empty() ? PELMORIX_BIN_DIR "/Pelmorix.exe" : program);
   TProgramLaunch launch{.Program = program,
                         .Arguments = {argument},
                         .WorkingDirectory = Work,

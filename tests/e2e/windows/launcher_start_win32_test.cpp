@@ -6,11 +6,15 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 
+#include "launcher/patch_digests.h"
+#include "launcher/patch_signature.h"
 #include "tests/e2e/wait_until.h"
 #include "tests/e2e/windows/demo_page_clicks.h"
 #include "tests/e2e/windows/launcher_e2e_fixture.h"
 #include "tests/support/loopback_targets.h"
+#include "tests/support/unix_program.h"
 
 namespace pelmorix::e2e {
 namespace {
@@ -144,6 +148,83 @@ TEST_F(LauncherStartWin32, SelfPatchReplacesTheLauncherAfterItCloses) {
   EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(Work + "\\temp\\new.exe"); }, 60));
   EXPECT_EQ(ReadTextFile(program), marker) << "Helper1.exe did not put the new launcher in place";
   EXPECT_EQ(Registry.MachineValue(103, "version"), "2.0");
+}
+
+// A launcher built with a key (Pelmorix-signing.exe), checking with the system's CNG.
+class SignedPatchWin32 : public LauncherStartWin32 {
+ protected:
+  // Signs the scenario's patch 101 for this run's server: the list with the server's address,
+  // its digests, and the signature by the build machine's openssl with the test key.
+  void SignPatch() {
+    std::string list = ReadTextFile(Server.ScenarioFile("patches/101/list.txt"));
+    for (size_t at; (at = list.find("{base}")) != std::string::npos;) {
+      list.replace(at, 6, Server.Address() + "/");
+    }
+    std::map<std::string, std::string> digests;
+    for (const char* name : {"liesmich.txt", "regeln.dat"}) {
+      digests[name] = FileSha256(Server.ScenarioFile(std::string("patches/101/files/") + name));
+    }
+    const std::string digestsText = FormatPatchDigests(digests);
+    Server.WriteScenarioFile("patches/101/list.txt", list);
+    Server.WriteScenarioFile("patches/101/list.txt.sha256", digestsText);
+    const std::string message = Root / "signed-message";
+    WriteTextFile(message, PatchSignedMessage("101", "1", list, digestsText));
+    const std::string signature = UnixPath(Server.ScenarioFile("patches/101/list.txt.sig"));
+    // Moved into place whole, so the wait below never sees half a signature.
+    StartUnixProgram({"/bin/sh", "-c",
+                      "/usr/bin/openssl dgst -sha256 -sign " PELMORIX_SIGNING_KEY " -out " +
+                          signature + ".part " + UnixPath(message) + " && /bin/mv " + signature +
+                          ".part " + signature});
+    ASSERT_TRUE(WaitUntil(
+        [&] { return std::filesystem::exists(Server.ScenarioFile("patches/101/list.txt.sig")); },
+        30))
+        << "openssl wrote no signature within 30 s";
+  }
+  void StartSigningLauncher() { StartLauncher("/101", PELMORIX_BIN_DIR "/Pelmorix-signing.exe"); }
+  // The text of the launcher's first box that holds the text, or "" after 60 s.
+  std::string WaitForBoxWith(const std::string& text) {
+    std::string found;
+    WaitUntil(
+        [&] {
+          for (HWND shown : VisibleWindowsOf(Launcher->Id())) {
+            if (ChildTexts(shown).find(text) != std::string::npos) found = ChildTexts(shown);
+          }
+          return !found.empty();
+        },
+        60);
+    return found;
+  }
+};
+
+TEST_F(SignedPatchWin32, TheSignedPatchIsInstalled) {
+  const TDemoGame game = AddInstallation(101, "1.0");
+  SignPatch();
+  if (HasFatalFailure()) return;
+  StartSigningLauncher();
+  AcceptPatchOffer(101);
+  if (HasFatalFailure()) return;
+  EXPECT_NE(WaitForBoxWith("wurde erfolgreich installiert"), "")
+      << "no success message; the server saw: " << ::testing::PrintToString(Server.Requests());
+  EXPECT_EQ(Registry.MachineValue(101, "version"), "1.1");
+  EXPECT_EQ(ReadTextFile(game.Folder + "\\regeln.dat"),
+            ReadTextFile(Server.ScenarioFile("patches/101/files/regeln.dat")));
+  EXPECT_TRUE(Server.WaitForRequest("/patches/101/list.txt.sig", 0));
+}
+
+TEST_F(SignedPatchWin32, ATamperedFileIsRemovedAndNothingIsInstalled) {
+  const TDemoGame game = AddInstallation(101, "1.0");
+  SignPatch();
+  if (HasFatalFailure()) return;
+  Server.WriteScenarioFile("patches/101/files/regeln.dat", "not what was signed");
+  StartSigningLauncher();
+  AcceptPatchOffer(101);
+  if (HasFatalFailure()) return;
+  // Up to the first letter that the box's code page may show otherwise.
+  const std::string failure = WaitForBoxWith("Fehler: ");
+  EXPECT_NE(failure.find("Fehler: Die Datei regeln.dat ist besch"), std::string::npos) << failure;
+  EXPECT_FALSE(std::filesystem::exists(game.Folder + "\\liesmich.txt"));
+  EXPECT_FALSE(std::filesystem::exists(Work + "\\temp\\regeln.dat"));
+  EXPECT_EQ(Registry.MachineValue(101, "version"), "1.0");
 }
 
 }  // namespace
