@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -5,6 +6,8 @@
 #include "base/text.h"
 #include "http/http_protocol.h"
 #include "http/id_http.h"
+#include "http/reply_framing.h"
+#include "http/socket_exceptions.h"
 
 namespace pelmorix {
 namespace {
@@ -31,11 +34,6 @@ int64_t ChunkSize(const std::string& line) {
   return size;
 }
 
-bool IsChunked(const TIdHTTPResponse& response) {
-  return LowerCase(response.HeaderLines.ValueOf("Transfer-Encoding")).find("chunked") !=
-         std::string::npos;
-}
-
 }  // namespace
 
 // Replies to HEAD and replies with these codes end with their head.
@@ -44,20 +42,37 @@ bool TIdHTTPProtocol::HasNoBody() const {
   return request_.Verb == TIdHTTPMethod::Head || code / 100 == 1 || code == 204 || code == 304;
 }
 
-void TIdHTTPProtocol::ReadBody(TStream* stream) {
+void TIdHTTPProtocol::ReadBody(TStream* stream, int64_t keep) {
   if (stream == nullptr) return;
-  const int64_t length = response_.BodyLength();
-  if (length >= 1) {
-    http_.ReceiveToStream(*stream, length);
-  } else if (IsChunked(response_)) {
-    ReadChunkedBody(*stream);
-  } else if (length < 0) {
-    http_.ReceiveToStream(*stream, -1, true);
+  const TIdReplyFraming framing = ReplyFraming(response_.HeaderLines);
+  if (framing.Kind == TIdReplyFraming::kChunked) {
+    ReadChunkedBody(*stream, keep);
+    if (framing.EndsConnection) http_.CloseConnection();
+  } else if (framing.Kind == TIdReplyFraming::kUntilClose) {
+    ReadUntilClose(*stream, keep);
+  } else if (framing.Length >= 1) {
+    http_.ReceiveToStream(*stream, std::min(framing.Length, keep));
+    // The rest is not worth reading: the connection goes with it.
+    if (framing.Length > keep) http_.CloseConnection();
   }
 }
 
-void TIdHTTPProtocol::ReadChunkedBody(TStream& stream) {
+void TIdHTTPProtocol::ReadUntilClose(TStream& stream, int64_t keep) {
+  if (keep == kWholeBody) {
+    http_.ReceiveToStream(stream, -1, true);
+    return;
+  }
+  try {
+    http_.ReceiveToStream(stream, keep);
+  } catch (const EIdConnClosedGracefully&) {
+    return;  // the body ended before the bound
+  }
+  http_.CloseConnection();
+}
+
+void TIdHTTPProtocol::ReadChunkedBody(TStream& stream, int64_t keep) {
   http_.ReportStatus(hsStatusText, "Chunk Started");
+  int64_t left = keep;
   for (;;) {
     const int64_t size = ChunkSize(http_.ReceiveLine());
     // A size the stream could not hold counts as unreadable too.
@@ -68,7 +83,13 @@ void TIdHTTPProtocol::ReadChunkedBody(TStream& stream) {
       throw EIdInvalidChunkSize("Invalid chunk size.");
     }
     if (size == 0) break;
+    if (size > left) {
+      if (left > 0) http_.ReceiveToStream(stream, left);
+      http_.CloseConnection();
+      return;
+    }
     http_.ReceiveToStream(stream, size);
+    left -= size;
     http_.ReceiveLine();  // the line end after the data
   }
   // Trailer lines, up to the empty line that ends the body; they count as part of the head.
