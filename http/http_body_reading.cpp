@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/text.h"
 #include "http/http_protocol.h"
 #include "http/id_http.h"
 #include "http/reply_framing.h"
@@ -70,18 +69,20 @@ void TIdHTTPProtocol::ReadUntilClose(TStream& stream, int64_t keep) {
   http_.CloseConnection();
 }
 
+void TIdHTTPProtocol::FailChunkFraming() {
+  // Where the chunk ends, and with it the next reply begins, is lost; the chunks before it stay
+  // in the stream.
+  http_.CloseConnection();
+  throw EIdInvalidChunkSize("Invalid chunk size.");
+}
+
 void TIdHTTPProtocol::ReadChunkedBody(TStream& stream, int64_t keep) {
   http_.ReportStatus(hsStatusText, "Chunk Started");
   int64_t left = keep;
   for (;;) {
     const int64_t size = ChunkSize(http_.ReceiveLine());
     // A size the stream could not hold counts as unreadable too.
-    if (size < 0 || size > INT64_MAX - stream.Position()) {
-      // Where the chunk ends, and with it the next reply begins, is lost; the chunks before it
-      // stay in the stream.
-      http_.CloseConnection();
-      throw EIdInvalidChunkSize("Invalid chunk size.");
-    }
+    if (size < 0 || size > INT64_MAX - stream.Position()) FailChunkFraming();
     if (size == 0) break;
     if (size > left) {
       if (left > 0) http_.ReceiveToStream(stream, left);
@@ -90,7 +91,8 @@ void TIdHTTPProtocol::ReadChunkedBody(TStream& stream, int64_t keep) {
     }
     http_.ReceiveToStream(stream, size);
     left -= size;
-    http_.ReceiveLine();  // the line end after the data
+    // Anything before the line end shows a size that did not match the data.
+    if (!http_.ReceiveLine().empty()) FailChunkFraming();
   }
   // Trailer lines, up to the empty line that ends the body; they count as part of the head.
   while (!ReceiveHeadLine().empty()) {

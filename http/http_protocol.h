@@ -67,6 +67,8 @@ class TIdHTTPProtocol {
   void ReadBody(TStream* stream, int64_t keep = kWholeBody);
   void ReadChunkedBody(TStream& stream, int64_t keep);
   void ReadUntilClose(TStream& stream, int64_t keep);
+  // A chunk size that is no number or does not match its data: closes and raises.
+  [[noreturn]] void FailChunkFraming();
   // Reads and drops the body with a read time-out of its own; a failure closes the connection,
   // since the rest of the body would stand in front of the next reply.
   void DrainBody(int timeoutMilliseconds);

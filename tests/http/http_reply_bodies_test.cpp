@@ -141,20 +141,22 @@ TEST_F(HttpReplyBodyTest, AChunkedBodyThatAlsoNamesALengthIsReadByItsChunksAndEn
 }
 
 // Each refusal ends its connection; "identity" is no coding and keeps it.
-TEST_F(HttpReplyBodyTest, CodingsTheClientCannotDecodeAndDifferingLengthsAreRefused) {
+TEST_F(HttpReplyBodyTest, FramingsTheClientCannotFollowAreRefused) {
+  const std::string body = "\r\n4\r\nbody\r\n0\r\n\r\n";
   const std::vector<std::pair<std::string, std::string>> refused = {
-      {"Transfer-Encoding: gzip, chunked\r\n",
+      {"Transfer-Encoding: gzip, chunked\r\n" + body,
        "Transfer coding \"gzip, chunked\" cannot be decoded."},
-      {"Transfer-Encoding: notchunked\r\n", "Transfer coding \"notchunked\" cannot be decoded."},
-      {"Content-Length: 4\r\nContent-Length: 14\r\n",
+      {"Transfer-Encoding: notchunked\r\n" + body,
+       "Transfer coding \"notchunked\" cannot be decoded."},
+      {"Content-Length: 4\r\nContent-Length: 14\r\n" + body,
        "Reply with differing Content-Length headers."},
+      // The data runs past its size, into what would be read as the next size line.
+      {"Transfer-Encoding: chunked\r\n\r\n2\r\nbody\r\n0\r\n\r\n", "Invalid chunk size."},
   };
   std::vector<TConnectionScript> scripts;
   for (const auto& reply : refused) {
-    scripts.push_back(TConnectionScript()
-                          .ReadRequest()
-                          .Send("HTTP/1.1 200 OK\r\n" + reply.first + "\r\n4\r\nbody\r\n0\r\n\r\n")
-                          .Hold());
+    scripts.push_back(
+        TConnectionScript().ReadRequest().Send("HTTP/1.1 200 OK\r\n" + reply.first).Hold());
   }
   scripts.push_back(TConnectionScript()
                         .ReadRequest()
