@@ -69,8 +69,9 @@ class TIdHTTPProtocol {
   void ReadUntilClose(TStream& stream, int64_t keep);
   // A chunk size that is no number or does not match its data: closes and raises.
   [[noreturn]] void FailChunkFraming();
-  // Reads and drops the body with a read time-out of its own; a failure closes the connection,
-  // since the rest of the body would stand in front of the next reply.
+  // Reads and drops the body with a read time-out of its own, up to kKeptErrorBody; a failure
+  // or a longer body closes the connection, since the rest would stand in front of the next
+  // reply.
   void DrainBody(int timeoutMilliseconds);
   // The body of a redirect that is followed or refused, drained while the connection is open.
   void SkipRedirectBody();
