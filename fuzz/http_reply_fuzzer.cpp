@@ -1,7 +1,8 @@
 // Plays the input as the server's side of a connection to the HTTP client and asks two
 // requests over it: the first with credentials, following redirects and answering 401 with
 // Basic credentials, the second relative to the first, on the same connection when it was
-// kept. Checks that a reply accepted with a length brought exactly that many body bytes.
+// kept. Checks that a reply accepted with a length brought exactly that many body bytes, and
+// that a chunked reply that also named a length ended its connection.
 #include <string>
 
 #include "base/exception.h"
@@ -9,6 +10,7 @@
 #include "fuzz/fuzz_support.h"
 #include "fuzz/played_transport.h"
 #include "http/id_http.h"
+#include "http/reply_framing.h"
 
 namespace {
 
@@ -26,10 +28,13 @@ void CheckAcceptedReply(TIdHTTP& http, TMemoryStream& body) {
   const int code = http.ResponseCode();
   const bool redirect = code / 100 == 3 || !response.Location.empty();
   FUZZ_CHECK(code / 100 == 2 || redirect);
-  const int64_t length = response.BodyLength();
-  if (code / 100 == 2 && code != 204 && !redirect && length >= 1) {
-    FUZZ_CHECK(body.Size() == length);
+  if (code / 100 != 2 || code == 204 || redirect) return;
+  const TIdReplyFraming framing = ReplyFraming(response.HeaderLines);
+  if (framing.Kind == TIdReplyFraming::kLength && framing.Length >= 1) {
+    FUZZ_CHECK(body.Size() == framing.Length);
   }
+  // Whatever follows a body framed two ways is not taken for the next reply.
+  if (framing.EndsConnection) FUZZ_CHECK(!http.IsConnected());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "base/text.h"
 #include "http/http_protocol.h"
 #include "http/id_http.h"
+#include "http/reply_framing.h"
+#include "http/socket_exceptions.h"
 
 namespace pelmorix {
 namespace {
@@ -31,11 +33,6 @@ int64_t ChunkSize(const std::string& line) {
   return size;
 }
 
-bool IsChunked(const TIdHTTPResponse& response) {
-  return LowerCase(response.HeaderLines.ValueOf("Transfer-Encoding")).find("chunked") !=
-         std::string::npos;
-}
-
 }  // namespace
 
 // Replies to HEAD and replies with these codes end with their head.
@@ -44,32 +41,58 @@ bool TIdHTTPProtocol::HasNoBody() const {
   return request_.Verb == TIdHTTPMethod::Head || code / 100 == 1 || code == 204 || code == 304;
 }
 
-void TIdHTTPProtocol::ReadBody(TStream* stream) {
+void TIdHTTPProtocol::ReadBody(TStream* stream, int64_t keep) {
   if (stream == nullptr) return;
-  const int64_t length = response_.BodyLength();
-  if (length >= 1) {
-    http_.ReceiveToStream(*stream, length);
-  } else if (IsChunked(response_)) {
-    ReadChunkedBody(*stream);
-  } else if (length < 0) {
-    http_.ReceiveToStream(*stream, -1, true);
+  const TIdReplyFraming framing = ReplyFraming(response_.HeaderLines);
+  if (framing.Kind == TIdReplyFraming::kChunked) {
+    ReadChunkedBody(*stream, keep);
+    if (framing.EndsConnection) http_.CloseConnection();
+  } else if (framing.Kind == TIdReplyFraming::kUntilClose) {
+    ReadUntilClose(*stream, keep);
+  } else if (framing.Length >= 1) {
+    http_.ReceiveToStream(*stream, std::min(framing.Length, keep));
+    // The rest is not worth reading: the connection goes with it.
+    if (framing.Length > keep) http_.CloseConnection();
   }
 }
 
-void TIdHTTPProtocol::ReadChunkedBody(TStream& stream) {
+void TIdHTTPProtocol::ReadUntilClose(TStream& stream, int64_t keep) {
+  if (keep == kWholeBody) {
+    http_.ReceiveToStream(stream, -1, true);
+    return;
+  }
+  try {
+    http_.ReceiveToStream(stream, keep);
+  } catch (const EIdConnClosedGracefully&) {
+    return;  // the body ended before the bound
+  }
+  http_.CloseConnection();
+}
+
+void TIdHTTPProtocol::FailChunkFraming() {
+  // Where the chunk ends, and with it the next reply begins, is lost; the chunks before it stay
+  // in the stream.
+  http_.CloseConnection();
+  throw EIdInvalidChunkSize("Invalid chunk size.");
+}
+
+void TIdHTTPProtocol::ReadChunkedBody(TStream& stream, int64_t keep) {
   http_.ReportStatus(hsStatusText, "Chunk Started");
+  int64_t left = keep;
   for (;;) {
     const int64_t size = ChunkSize(http_.ReceiveLine());
     // A size the stream could not hold counts as unreadable too.
-    if (size < 0 || size > INT64_MAX - stream.Position()) {
-      // Where the chunk ends, and with it the next reply begins, is lost; the chunks before it
-      // stay in the stream.
-      http_.CloseConnection();
-      throw EIdInvalidChunkSize("Invalid chunk size.");
-    }
+    if (size < 0 || size > INT64_MAX - stream.Position()) FailChunkFraming();
     if (size == 0) break;
+    if (size > left) {
+      if (left > 0) http_.ReceiveToStream(stream, left);
+      http_.CloseConnection();
+      return;
+    }
     http_.ReceiveToStream(stream, size);
-    http_.ReceiveLine();  // the line end after the data
+    left -= size;
+    // Anything before the line end shows a size that did not match the data.
+    if (!http_.ReceiveLine().empty()) FailChunkFraming();
   }
   // Trailer lines, up to the empty line that ends the body; they count as part of the head.
   while (!ReceiveHeadLine().empty()) {

@@ -47,6 +47,10 @@ PELMORIX_DECLARE_EXCEPTION(EIdInsecureRedirect, EIdRedirectRefused);
 // Replies whose framing the client does not follow; each closes the connection, since where the
 // next reply begins is no longer known. A chunk size that is not a hexadecimal number:
 PELMORIX_DECLARE_EXCEPTION(EIdInvalidChunkSize, EIdException);
+// A transfer coding other than "chunked" alone, which would hand coded bytes over as the body:
+PELMORIX_DECLARE_EXCEPTION(EIdUnsupportedTransferCoding, EIdException);
+// "Content-Length" values that differ:
+PELMORIX_DECLARE_EXCEPTION(EIdConflictingContentLength, EIdException);
 // A head (the status and header lines of a reply and of the interim replies before it, and the
 // trailers of its chunked body) past TIdHTTPProtocol::kMaxHeadBytes:
 PELMORIX_DECLARE_EXCEPTION(EIdReplyHeadTooLarge, EIdException);

@@ -24,6 +24,10 @@ class TIdHTTPProtocol {
   // "100" replies.
   static constexpr int64_t kMaxHeadBytes = 1024 * 1024;
   static constexpr int kMaxInterimReplies = 16;
+  // What is kept of the body of a refused reply or a redirect, enough for any message a server
+  // writes; a longer body is cut there and its connection closed.
+  static constexpr int64_t kKeptErrorBody = 64 * 1024;
+  static constexpr int64_t kWholeBody = INT64_MAX;
 
   explicit TIdHTTPProtocol(TIdCustomHTTP& http);
   TIdHTTPProtocol(const TIdHTTPProtocol&) = delete;
@@ -56,12 +60,18 @@ class TIdHTTPProtocol {
   TIdHTTPWhatsNext ProcessAuthentication(bool proxy);
   [[noreturn]] void RaiseProtocolError();
   bool HasNoBody() const;
-  // Reads the body into the stream (nothing without a stream) by its length, chunk by chunk,
-  // or up to the peer's close. A body shorter than its length raises EIdConnClosedGracefully.
-  void ReadBody(TStream* stream);
-  void ReadChunkedBody(TStream& stream);
-  // Reads and drops the body with a read time-out of its own; a failure closes the connection,
-  // since the rest of the body would stand in front of the next reply.
+  // Reads the body into the stream (nothing without a stream) chunk by chunk, by its length,
+  // or up to the peer's close (ReplyFraming). A body shorter than its length raises
+  // EIdConnClosedGracefully. Past keep bytes the rest is left unread and the connection closed;
+  // so is a chunked body that also named a length.
+  void ReadBody(TStream* stream, int64_t keep = kWholeBody);
+  void ReadChunkedBody(TStream& stream, int64_t keep);
+  void ReadUntilClose(TStream& stream, int64_t keep);
+  // A chunk size that is no number or does not match its data: closes and raises.
+  [[noreturn]] void FailChunkFraming();
+  // Reads and drops the body with a read time-out of its own, up to kKeptErrorBody; a failure
+  // or a longer body closes the connection, since the rest would stand in front of the next
+  // reply.
   void DrainBody(int timeoutMilliseconds);
   // The body of a redirect that is followed or refused, drained while the connection is open.
   void SkipRedirectBody();

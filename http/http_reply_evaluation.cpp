@@ -136,7 +136,7 @@ void TIdHTTPProtocol::RaiseProtocolError() {
   if (!HasNoBody()) {
     const TReadTimeoutOverride timeout(http_, kErrorBodyReadTimeout);
     try {
-      ReadBody(&body);
+      ReadBody(&body, kKeptErrorBody);
     } catch (const EIdConnClosedGracefully&) {
       // A peer that closes early still leaves its reply code; the body is what arrived.
     } catch (const EIdNotConnected&) {
@@ -149,7 +149,7 @@ void TIdHTTPProtocol::DrainBody(int timeoutMilliseconds) {
   TMemoryStream discarded;
   const TReadTimeoutOverride timeout(http_, timeoutMilliseconds);
   try {
-    ReadBody(&discarded);
+    ReadBody(&discarded, kKeptErrorBody);
   } catch (const Exception&) {
     http_.CloseConnection();
   }

@@ -1,7 +1,6 @@
 #include "http/http_response.h"
 
 #include "base/convert.h"
-#include "base/int64_convert.h"
 #include "base/text.h"
 #include "http/id_http.h"
 #include "http/token.h"
@@ -28,14 +27,6 @@ bool TIdHTTPResponse::KeepConnection() {
            SameText(Trim(ProxyConnection), "KEEP-ALIVE");
   }
   return !SameText(Trim(Connection), "CLOSE") && !SameText(Trim(ProxyConnection), "CLOSE");
-}
-
-int64_t TIdHTTPResponse::BodyLength() const {
-  if (HasContentLength()) return ContentLength();
-  // Bodies of 2 GiB and more do not fit the record's field but still have a length.
-  int64_t length = -1;
-  if (TryStrToInt64(HeaderLines.ValueOf("Content-Length"), length) && length >= 0) return length;
-  return -1;
 }
 
 }  // namespace pelmorix

@@ -26,10 +26,6 @@ class TIdHTTPResponse : public TIdResponseHeaderInfo {
   // Whether the connection stays open after this reply, by the client's own protocol version:
   // 1.0 keeps it only on "keep-alive", 1.1 unless "close". False once it is closed.
   bool KeepConnection();
-  // The byte count the "Content-Length" gives, also beyond the 32-bit ContentLength; -1 when
-  // there is no usable one.
-  int64_t BodyLength() const;
-
   // Receives the body; not owned.
   TStream* BodyStream = nullptr;
 

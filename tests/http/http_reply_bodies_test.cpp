@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "base/format.h"
 #include "tests/http/http_client_fixture.h"
 
 namespace pelmorix {
@@ -119,6 +120,63 @@ TEST_F(HttpReplyBodyTest, ALengthBeyondThirtyTwoBitsIsStillALength) {
   EXPECT_THROW(http_.Get(Url(server), stream), EIdConnClosedGracefully);
   EXPECT_EQ(stream.DataString(), "abc");
   EXPECT_EQ(http_.Response().ContentLength(), -1);
+}
+
+// The forged reply rides in a chunk: a body framed by its length would leave it on the kept
+// connection as the answer to the next request.
+TEST_F(HttpReplyBodyTest, AChunkedBodyThatAlsoNamesALengthIsReadByItsChunksAndEndsTheConnection) {
+  const std::string forged = Reply("forged");
+  const std::string sizeLine = Format("%X\r\n", static_cast<unsigned>(forged.size()));
+  TScriptedServer server(
+      {TConnectionScript()
+           .ReadRequest()
+           .Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(sizeLine.size()) +
+                 "\r\nTransfer-Encoding: chunked\r\n\r\n" + sizeLine + forged + "\r\n0\r\n\r\n")
+           .Hold(),
+       TConnectionScript().ReadRequest().Send(Reply("real")).Hold()});
+  EXPECT_EQ(http_.Get(Url(server, "/1")), forged);
+  EXPECT_FALSE(http_.IsConnected());
+  EXPECT_EQ(http_.Get(Url(server, "/2")), "real");
+  EXPECT_EQ(server.AcceptedCount(), 2u);
+}
+
+// Each refusal ends its connection; "identity" is no coding and keeps it.
+TEST_F(HttpReplyBodyTest, FramingsTheClientCannotFollowAreRefused) {
+  const std::string body = "\r\n4\r\nbody\r\n0\r\n\r\n";
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"Transfer-Encoding: gzip, chunked\r\n" + body,
+       "Transfer coding \"gzip, chunked\" cannot be decoded."},
+      {"Transfer-Encoding: notchunked\r\n" + body,
+       "Transfer coding \"notchunked\" cannot be decoded."},
+      {"Content-Length: 4\r\nContent-Length: 14\r\n" + body,
+       "Reply with differing Content-Length headers."},
+      // The data runs past its size, into what would be read as the next size line.
+      {"Transfer-Encoding: chunked\r\n\r\n2\r\nbody\r\n0\r\n\r\n", "Invalid chunk size."},
+  };
+  std::vector<TConnectionScript> scripts;
+  for (const auto& reply : refused) {
+    scripts.push_back(
+        TConnectionScript().ReadRequest().Send("HTTP/1.1 200 OK\r\n" + reply.first).Hold());
+  }
+  scripts.push_back(TConnectionScript()
+                        .ReadRequest()
+                        .Send(Reply("ok", "200 OK", "Transfer-Encoding: identity\r\n"))
+                        .ReadRequest()
+                        .Send(Reply("kept"))
+                        .Hold());
+  TScriptedServer server(scripts);
+  for (const auto& reply : refused) {
+    try {
+      http_.Get(Url(server));
+      ADD_FAILURE() << reply.first;
+    } catch (const EIdException& error) {
+      EXPECT_EQ(error.Message(), reply.second);
+    }
+    EXPECT_FALSE(http_.IsConnected()) << reply.first;
+  }
+  EXPECT_EQ(http_.Get(Url(server)), "ok");
+  EXPECT_EQ(http_.Get(Url(server)), "kept");
+  EXPECT_EQ(server.AcceptedCount(), refused.size() + 1);
 }
 
 }  // namespace

@@ -190,5 +190,45 @@ TEST_F(HttpReplyErrorTest, LineBreaksAndNulInTargetsAndHeaderValuesRaiseBeforeAn
   EXPECT_EQ(server.Received(0), RequestHead(server, "/") + RequestHead(server, "/b"));
 }
 
+// Each server announces or sends far more than it ever finishes and then waits: a client that
+// read on would end in the read time-out instead of the reply.
+TEST_F(HttpReplyErrorTest, ErrorAndRedirectBodiesAreKeptUpTo64KiBAndTheRestEndsTheConnection) {
+  // A pattern whose period divides the chunk size, so that two chunks run on as one text.
+  std::string sent(100 * 1024, '\0');
+  for (size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>('a' + i % 25);
+  const std::string chunk = sent.substr(0, 40000);
+  const std::vector<std::string> errors = {
+      "HTTP/1.1 404 Not Found\r\nContent-Length: 157286400\r\n\r\n" + sent,
+      "HTTP/1.1 500 Internal Server Error\r\nTransfer-Encoding: chunked\r\n\r\n9C40\r\n" + chunk +
+          "\r\n9C40\r\n" + chunk + "\r\n",
+      "HTTP/1.1 403 Forbidden\r\n\r\n" + sent,
+  };
+  std::vector<TConnectionScript> scripts;
+  for (const std::string& reply : errors) {
+    scripts.push_back(TConnectionScript().ReadRequest().Send(reply).Hold());
+  }
+  scripts.push_back(
+      TConnectionScript()
+          .ReadRequest()
+          .Send("HTTP/1.1 302 Found\r\nLocation: /next\r\nContent-Length: 157286400\r\n\r\n" + sent)
+          .Hold());
+  scripts.push_back(TConnectionScript().ReadRequest().Send(Reply("arrived")).Hold());
+  TScriptedServer server(scripts);
+  const std::string kept = sent.substr(0, 65536);
+  for (size_t i = 0; i < errors.size(); ++i) {
+    try {
+      http_.Get(Url(server));
+      ADD_FAILURE() << i;
+    } catch (const EIdHTTPProtocolException& error) {
+      EXPECT_EQ(error.ErrorBody().size(), 65536u) << i;
+      EXPECT_TRUE(error.ErrorBody() == kept) << i;
+    }
+    EXPECT_FALSE(http_.IsConnected()) << i;
+  }
+  http_.SetHandleRedirects(true);
+  EXPECT_EQ(http_.Get(Url(server)), "arrived");
+  EXPECT_EQ(server.AcceptedCount(), errors.size() + 2);
+}
+
 }  // namespace
 }  // namespace pelmorix
