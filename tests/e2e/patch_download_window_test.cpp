@@ -73,6 +73,8 @@ TEST_F(LauncherEndToEnd, TheBarMovesTheWindowRepaintsAndCancelEndsTheDownloadAtO
       << "the bar did not move past 10 during the download";
   EXPECT_FALSE(FilledAt(window, *row, 0.5));
 
+  // A close asked for now waits until the request has returned.
+  window.Close();
   const TRect area = window.Geometry();
   const TRect cover{area.Left + 100, area.Top + kBarTop - 10, 200, 40};
   {
@@ -95,6 +97,7 @@ TEST_F(LauncherEndToEnd, TheBarMovesTheWindowRepaintsAndCancelEndsTheDownloadAtO
   EXPECT_GE(std::filesystem::file_size(Work + "/temp/big.bin"), 100000u);
   EXPECT_FALSE(std::filesystem::exists(Work + "/games/101/big.bin"));
   EXPECT_EQ(Registry.MachineValue(101, "version"), "1.0");
+  EXPECT_EQ(Launcher->WaitForExit(30), 0) << "the close held during the download was lost";
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ bool IsInput(GdkEventType type) {
 
 void ToGtk(GdkEvent* event, gpointer) { gtk_main_do_event(event); }
 
+constexpr guint kGrabRetryMs = 100;
+
 }  // namespace
 
 TGtkInputHold::~TGtkInputHold() {
@@ -61,7 +63,14 @@ gboolean TGtkInputHold::ReplayWhenIdle(gpointer self) {
   auto& hold = *static_cast<TGtkInputHold*>(self);
   hold.replay_source_ = 0;
   // Inside a pass the idle moment is not the loop's own; End asks again.
-  if (!hold.active_) hold.Replay();
+  if (hold.active_) return G_SOURCE_REMOVE;
+  if (gtk_grab_get_current() != nullptr) {
+    // A modal box would swallow input meant for the window under it (a close among it): the
+    // held events wait until the box is gone.
+    hold.replay_source_ = g_timeout_add(kGrabRetryMs, &TGtkInputHold::ReplayWhenIdle, self);
+    return G_SOURCE_REMOVE;
+  }
+  hold.Replay();
   return G_SOURCE_REMOVE;
 }
 
