@@ -207,7 +207,7 @@ TEST_F(PatchRunTest, FailedDownloadMovesNothingAndNamesTheHttpError) {
   EXPECT_EQ(Version(), "1.0");
 }
 
-TEST_F(PatchRunTest, CancelLetsTheCurrentDownloadFinishThenStops) {
+TEST_F(PatchRunTest, ACancelBeforeADownloadStopsTheRunOnceItIsIn) {
   Offer("1", 3, ServedFiles(3));
   onPump = [this] {
     if (rig.Form->Button1->Enabled()) rig.Form->Button1Click(nullptr);
