@@ -36,7 +36,11 @@ void TApplication::Minimize() {
 
 void TApplication::ProcessMessages() {
   // A handler running inside a filtered pass that asks for messages gets the filter's pass.
-  if (!hold_.Filtering()) RunHeldEvents();
+  if (const TMessageFilter* filter = hold_.Filter()) {
+    backend_.ProcessMessages(*filter);
+    return;
+  }
+  RunHeldEvents();
   backend_.ProcessMessages();
 }
 

@@ -18,6 +18,8 @@ class TEventHold {
   // Gives the kept handlers in their order and forgets them.
   std::deque<std::function<void()>> Release();
   bool Filtering() const { return filter_ != nullptr; }
+  // The filter in force, none outside a filtered pass.
+  const TMessageFilter* Filter() const { return filter_; }
 
  private:
   const TMessageFilter* filter_ = nullptr;

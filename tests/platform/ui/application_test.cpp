@@ -149,6 +149,7 @@ TEST(Application, AFilteredPassHoldsOtherEventsUntilMessagesRunFreely) {
     app.DispatchEvent({kind, &source}, [&ran, name] { ran.push_back(name); });
   };
   backend.OnFilteredProcessMessages = [&] {
+    if (backend.FilteredProcessMessagesCalls > 1) return;
     event(TEventSource::Click, other, "other click");
     event(TEventSource::Timer, timer, "timer");
     event(TEventSource::Browser, browser, "document complete");
@@ -159,6 +160,8 @@ TEST(Application, AFilteredPassHoldsOtherEventsUntilMessagesRunFreely) {
   };
   app.ProcessMessages(TMessageFilter{{&cancel}});
   EXPECT_EQ(ran, std::vector<std::string>{"cancel"});
+  EXPECT_EQ(backend.FilteredProcessMessagesCalls, 2);
+  EXPECT_EQ(backend.ProcessMessagesCalls, 0);
   EXPECT_EQ(backend.LastFilter.Clicks, std::vector<const TComponent*>{&cancel});
 
   // Held events run in their order before the next free pass, or before the next event.
