@@ -98,12 +98,13 @@ void TIdTCPConnection::ReceiveToStream(TStream& stream, int64_t count, bool unti
     if (!untilClosed) remaining -= fromBuffer;
     const int64_t piece = std::min<int64_t>(remaining, std::max(recvBufferSize_, 1));
     while (remaining > 0) {
-      const int64_t wanted = std::min(remaining, piece);
+      // What has arrived goes on at once, so the read progress follows the bytes as they come
+      // rather than a piece at a time.
       try {
-        WaitForInput(wanted);
+        WaitForInput(1);
       } catch (const std::exception& error) {
         // What arrived before the failure stays in the stream.
-        const int64_t arrived = std::min(wanted, inputBuffer_.Size());
+        const int64_t arrived = std::min(remaining, inputBuffer_.Size());
         WriteBuffered(stream, arrived, reservation);
         if (!untilClosed) remaining -= arrived;
         // A TLS stream cut without its closing alert is not a whole body, even here.
@@ -111,8 +112,9 @@ void TIdTCPConnection::ReceiveToStream(TStream& stream, int64_t count, bool unti
         if (untilClosed && closed && !(ioHandler_ != nullptr && ioHandler_->StreamCut())) break;
         throw;
       }
-      WriteBuffered(stream, wanted, reservation);
-      if (!untilClosed) remaining -= wanted;
+      const int64_t taken = std::min({remaining, piece, inputBuffer_.Size()});
+      WriteBuffered(stream, taken, reservation);
+      if (!untilClosed) remaining -= taken;
     }
   } catch (...) {
     finish();

@@ -11,6 +11,7 @@
 #include "base/exception.h"
 #include "base/retry.h"
 #include "base/stream.h"
+#include "launcher/download_progress.h"
 #include "launcher/execute_with_report.h"
 #include "launcher/form1.h"
 #include "launcher/patch_file_placement.h"
@@ -134,9 +135,22 @@ void TForm1::DownloadPatchFiles(const PatchList& list) {
     TFileStream download(file.DownloadPath, fmCreate);
     Label1->SetCaption(FileStepText(list, "Download", file.TargetPath, "herunterladen", i));
     Label1->Repaint();
-    SetProgress(StepProgress(10, 70, i, list.Files.size()));
+    const int from = StepProgress(10, 70, i, list.Files.size());
+    SetProgress(from);
     Application().ProcessMessages();
-    Launcher.Inet.LauncherHttp().Get(file.Url, download);
+    {
+      // The bar moves with the bytes up to the next file's value (the installation's 80 after
+      // the last); meanwhile only painting and Button1 run, and a cancel ends the request.
+      const int to =
+          i + 1 < list.Files.size() ? StepProgress(10, 70, i + 1, list.Files.size()) : 80;
+      TDownloadProgress progress(
+          Launcher.Inet.LauncherHttp(), from, to, [this](int value) { SetProgress(value); },
+          [this] {
+            Application().ProcessMessages(TMessageFilter{{Button1}});
+            if (Launcher.State.CancelRequested) throw Exception("Update abgebrochen");
+          });
+      Launcher.Inet.LauncherHttp().Get(file.Url, download);
+    }
     Application().ProcessMessages();
     // The file is closed as the stream goes, also when the download failed.
     if (Launcher.State.CancelRequested) throw Exception("Update abgebrochen");

@@ -25,6 +25,7 @@ std::shared_ptr<const THTMLDocument> TWebBrowser::Document() {
   return backend_ ? backend_->Document() : nullptr;
 }
 
+// Its answer is needed at once, so a message filter cannot keep it back.
 bool TWebBrowser::DoBeforeNavigate2(const TDispatch* pDisp, const std::string& URL) {
   bool cancel = false;
   if (OnBeforeNavigate2)
@@ -33,16 +34,24 @@ bool TWebBrowser::DoBeforeNavigate2(const TDispatch* pDisp, const std::string& U
 }
 
 void TWebBrowser::DoDocumentComplete(const TDispatch* pDisp, const std::string& URL) {
-  if (OnDocumentComplete) Dispatch([&] { OnDocumentComplete(this, pDisp, URL); });
+  if (OnDocumentComplete)
+    DispatchHeld([this, pDisp, URL] { OnDocumentComplete(this, pDisp, URL); });
 }
 
 void TWebBrowser::DoDownloadComplete() {
-  if (OnDownloadComplete) Dispatch([&] { OnDownloadComplete(this); });
+  if (OnDownloadComplete) DispatchHeld([this] { OnDownloadComplete(this); });
 }
 
 void TWebBrowser::Dispatch(const std::function<void()>& handler) {
   if (TForm* form = ParentForm())
     form->Application().DispatchEvent(handler);
+  else
+    handler();
+}
+
+void TWebBrowser::DispatchHeld(const std::function<void()>& handler) {
+  if (TForm* form = ParentForm())
+    form->Application().DispatchEvent({TEventSource::Browser, this}, handler);
   else
     handler();
 }

@@ -63,6 +63,8 @@ class TWebBrowser : public TControl {
 
  private:
   void Dispatch(const std::function<void()>& handler);
+  // For a notification a message filter may keep back until messages run freely again.
+  void DispatchHeld(const std::function<void()>& handler);
 
   TBrowserBackend* backend_ = nullptr;
   TDispatch top_level_;

@@ -34,7 +34,23 @@ void TApplication::Minimize() {
   if (main_form_) backend_.MinimizeForm(*main_form_);
 }
 
-void TApplication::ProcessMessages() { backend_.ProcessMessages(); }
+void TApplication::ProcessMessages() {
+  // A handler running inside a filtered pass that asks for messages gets the filter's pass.
+  if (const TMessageFilter* filter = hold_.Filter()) {
+    backend_.ProcessMessages(*filter);
+    return;
+  }
+  RunHeldEvents();
+  backend_.ProcessMessages();
+}
+
+void TApplication::RunHeldEvents() {
+  for (const std::function<void()>& handler : hold_.Release()) DispatchEvent(handler);
+}
+
+void TApplication::ProcessMessages(const TMessageFilter& filter) {
+  hold_.WithFilter(filter, [&] { backend_.ProcessMessages(filter); });
+}
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   return backend_.MessageBoxes().MessageBox(text, caption, flags);
@@ -62,6 +78,13 @@ void TApplication::DispatchEvent(const std::function<void()>& handler) {
     // Nothing may unwind through the toolkit's C frames; report it like any other failure.
     ShowException(Exception("Unknown exception"));
   }
+}
+
+void TApplication::DispatchEvent(const TEventSource& source, const std::function<void()>& handler) {
+  if (hold_.Holds(source, handler)) return;
+  // What a filter kept back came first.
+  if (!hold_.Filtering()) RunHeldEvents();
+  DispatchEvent(handler);
 }
 
 void TApplication::FormCreated(TForm& form) {

@@ -4,7 +4,9 @@
 #include <functional>
 #include <string>
 
+#include "platform/ui/event_hold.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/message_filter.h"
 #include "platform/ui/ui_backend.h"
 #include "platform/ui/window_update_lock.h"
 
@@ -34,8 +36,11 @@ class TApplication {
   bool Terminated() const { return terminated_; }
   // Minimises the application: its main window goes to the task bar.
   void Minimize();
-  // Lets the pending window messages run, then returns.
+  // Lets the pending window messages run, then returns; events a filter kept back run first.
   void ProcessMessages();
+  // Lets only painting and what the filter allows run, then returns; every other event waits
+  // for the next ProcessMessages without a filter.
+  void ProcessMessages(const TMessageFilter& filter);
 
   TMessageBoxHost& MessageBoxHost() const { return backend_.MessageBoxes(); }
   int MessageBox(const std::string& text, const std::string& caption, uint32_t flags);
@@ -48,6 +53,9 @@ class TApplication {
   // Runs an event handler; an exception that leaves it goes to the default error report and
   // the application goes on. Every backend event passes through here.
   void DispatchEvent(const std::function<void()>& handler);
+  // The same for an event a message filter may keep back: the handler must then own what it
+  // needs, as it may run later.
+  void DispatchEvent(const TEventSource& source, const std::function<void()>& handler);
 
   TScreenSize Screen() const { return backend_.PrimaryScreenSize(); }
   HWND GetDesktopWindow() const { return backend_.DesktopWindow(); }
@@ -64,7 +72,10 @@ class TApplication {
   std::string title_;
   TForm* main_form_ = nullptr;
   bool terminated_ = false;
+  void RunHeldEvents();
+
   TWindowUpdateLock update_lock_;
+  TEventHold hold_;
 };
 
 // The text of the default error report for a message.

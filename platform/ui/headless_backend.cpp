@@ -24,6 +24,12 @@ void THeadlessBackend::ProcessMessages() {
   if (OnProcessMessages) OnProcessMessages();
 }
 
+void THeadlessBackend::ProcessMessages(const TMessageFilter& filter) {
+  ++FilteredProcessMessagesCalls;
+  LastFilter = filter;
+  if (OnFilteredProcessMessages) OnFilteredProcessMessages();
+}
+
 void THeadlessBackend::SetPaintingFrozen(HWND window, bool frozen) {
   FrozenWindow = frozen ? window : 0;
 }

@@ -22,6 +22,7 @@ class THeadlessBackend : public TUiBackend {
   void RunMessageLoop() override { ++LoopRuns; }
   void QuitMessageLoop() override { QuitRequested = true; }
   void ProcessMessages() override;
+  void ProcessMessages(const TMessageFilter& filter) override;
   void SetApplicationTitle(const std::string& title) override { ApplicationTitle = title; }
   TScreenSize PrimaryScreenSize() override { return ScreenSize; }
   HWND DesktopWindow() override { return kDesktopWindow; }
@@ -34,9 +35,13 @@ class THeadlessBackend : public TUiBackend {
   bool QuitRequested = false;
   int Minimized = 0;
   int ProcessMessagesCalls = 0;
+  int FilteredProcessMessagesCalls = 0;
   // Runs on every ProcessMessages, standing in for the events a real loop would deliver
   // (a click on a cancel button, say).
   std::function<void()> OnProcessMessages;
+  // The same for a filtered pass; the filter it was given is LastFilter.
+  std::function<void()> OnFilteredProcessMessages;
+  TMessageFilter LastFilter;
   // The window whose painting is frozen, 0 when none.
   HWND FrozenWindow = 0;
 

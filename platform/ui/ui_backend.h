@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/ui/message_box.h"
+#include "platform/ui/message_filter.h"
 #include "platform/windows_types.h"
 
 namespace pelmorix {
@@ -35,6 +36,8 @@ class TUiBackend {
   virtual void QuitMessageLoop() = 0;
   // Runs the events that are pending now and returns.
   virtual void ProcessMessages() = 0;
+  // Runs the pending painting and what the filter lets through; other input stays queued.
+  virtual void ProcessMessages(const TMessageFilter& filter) = 0;
 
   virtual void SetApplicationTitle(const std::string& title) = 0;
   virtual TScreenSize PrimaryScreenSize() = 0;

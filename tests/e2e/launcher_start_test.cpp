@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/e2e/demo_window_steps.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/wait_until.h"
 #include "tests/support/loopback_targets.h"
@@ -14,50 +15,11 @@
 namespace pelmorix::e2e {
 namespace {
 
-// The demo page's picture buttons: slot 3 "Spielen" at 40, 384 and slot 4 "Update
-// Installieren" at 230, 384, each 122 x 34.
-constexpr int kPlayX = 40 + 61, kUpdateX = 230 + 61, kButtonY = 384 + 17;
-
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
-}
-
-// A message box of the launcher: any of its windows other than the main one.
-std::optional<TXWindow> WaitForBox(pid_t pid, const TXWindow& main, double seconds = 30) {
-  std::optional<TXWindow> box;
-  WaitUntil(
-      [&] {
-        for (const TXWindow& w : VisibleWindowsOf(pid)) {
-          if (w.Id() != main.Id()) box = w;
-        }
-        return box.has_value();
-      },
-      seconds);
-  return box;
-}
-
-// Waits until the button picture at x, y of the window is drawn: a grey face where the page
-// shows its dark green.
-bool WaitForGreyPicture(const TXWindow& window, int x, int y) {
-  return WaitUntil(
-      [&] {
-        const TColor pixel = window.Pixel(test::TakeScreenshot(), x, y);
-        return GetRValue(pixel) > 150 && GetGValue(pixel) > 150 && GetBValue(pixel) > 150;
-      },
-      30);
-}
-
-// Clicks until the click has taken effect. A click that lands while the page's refresh lays
-// the buttons out again finds its button hidden for a moment and does nothing.
-bool ClickUntil(const TXWindow& window, int x, int y, const std::function<bool()>& done) {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    window.Click(x, y);
-    if (WaitUntil(done, 3)) return true;
-  }
-  return false;
 }
 
 TEST_F(LauncherEndToEnd, ServerWindowWithPictureButtonStartsTheGameAndCloses) {

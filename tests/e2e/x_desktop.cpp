@@ -8,6 +8,9 @@
 #include "tests/e2e/wait_until.h"
 #include "tests/support/run_program.h"
 
+// Last: Xlib defines names (None, Status) that other headers use.
+#include <X11/Xlib.h>
+
 namespace pelmorix::e2e {
 namespace {
 
@@ -122,6 +125,27 @@ void SaveScreenshotPng(const std::string& path) {
   if (import.empty()) throw std::runtime_error("ImageMagick's import is not installed");
   const TProgramResult result = RunProgram({import, "-window", "root", "png:" + path});
   if (result.ExitCode != 0) throw std::runtime_error("import failed: " + result.Err);
+}
+
+TCoveringWindow::TCoveringWindow(const TRect& area) : display_(XOpenDisplay(nullptr)) {
+  if (!display_) throw std::runtime_error("no X display for the covering window");
+  Display* display = static_cast<Display*>(display_);
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  attributes.background_pixel = 0xff00ff;
+  window_ = XCreateWindow(display, DefaultRootWindow(display), area.Left, area.Top,
+                          static_cast<unsigned>(area.Width), static_cast<unsigned>(area.Height), 0,
+                          CopyFromParent, InputOutput, CopyFromParent,
+                          CWOverrideRedirect | CWBackPixel, &attributes);
+  XMapRaised(display, window_);
+  XSync(display, False);
+}
+
+TCoveringWindow::~TCoveringWindow() {
+  Display* display = static_cast<Display*>(display_);
+  XDestroyWindow(display, window_);
+  XSync(display, False);
+  XCloseDisplay(display);
 }
 
 }  // namespace pelmorix::e2e

@@ -42,6 +42,20 @@ class TXWindow {
   unsigned long id_;
 };
 
+// A plain magenta window over an area of the screen while it exists, standing in for another
+// program's window.
+class TCoveringWindow {
+ public:
+  explicit TCoveringWindow(const TRect& area);
+  ~TCoveringWindow();
+  TCoveringWindow(const TCoveringWindow&) = delete;
+  TCoveringWindow& operator=(const TCoveringWindow&) = delete;
+
+ private:
+  void* display_;
+  unsigned long window_;
+};
+
 // The visible top-level windows of a process.
 std::vector<TXWindow> VisibleWindowsOf(pid_t pid);
 // Waits until the process shows a window (with this title, when one is given).

@@ -9,6 +9,7 @@
 
 #include "base/codepage.h"
 #include "tests/launcher/launcher_rig.h"
+#include "tests/support/scripted_server.h"
 
 namespace pelmorix {
 namespace {
@@ -83,7 +84,9 @@ TEST_F(PatchRunTest, ProgressFollowsTheTableForSmallAndFullLists) {
     positions.clear();
     Offer("1", n, ServedFiles(n));
     Run();
-    positions.push_back(rig.Form->ProgressBar1->Position());
+    // The last download ends where the installation begins.
+    if (positions.back() != rig.Form->ProgressBar1->Position())
+      positions.push_back(rig.Form->ProgressBar1->Position());
     EXPECT_EQ(positions, expected) << n << " files";
   }
   positions.clear();
@@ -204,7 +207,7 @@ TEST_F(PatchRunTest, FailedDownloadMovesNothingAndNamesTheHttpError) {
   EXPECT_EQ(Version(), "1.0");
 }
 
-TEST_F(PatchRunTest, CancelLetsTheCurrentDownloadFinishThenStops) {
+TEST_F(PatchRunTest, ACancelBeforeADownloadStopsTheRunOnceItIsIn) {
   Offer("1", 3, ServedFiles(3));
   onPump = [this] {
     if (rig.Form->Button1->Enabled()) rig.Form->Button1Click(nullptr);
@@ -222,6 +225,38 @@ TEST_F(PatchRunTest, CancelLetsTheCurrentDownloadFinishThenStops) {
   Offer("1", 0, "");
   Run();  // the next run starts with the button enabled and the flag cleared
   EXPECT_EQ(Version(), "2.0");
+}
+
+TEST_F(PatchRunTest, ADownloadMovesTheBarAndEndsAtOnceOnCancel) {
+  // Half of the announced body, then a trickle that outlasts any test: only the cancel ends it.
+  TScriptedServer files(
+      {TConnectionScript()
+           .ReadRequest()
+           .Send("HTTP/1.1 200 OK\r\nContent-Length: 4000\r\n\r\n" + std::string(2000, 'a'))
+           .SendInPieces(std::string(1000, 'b'), 1, 20)});
+  Offer("1", 2,
+        "http://127.0.0.1:" + std::to_string(files.Port()) + "/big.bin|big.bin|t0.bin|" +
+            ServedFiles(1));
+  std::vector<int> filtered;
+  rig.Ui.OnFilteredProcessMessages = [this, &filtered] {
+    filtered.push_back(rig.Form->ProgressBar1->Position());
+    EXPECT_EQ(rig.Ui.LastFilter.Clicks, std::vector<const TComponent*>{rig.Form->Button1});
+    EXPECT_FALSE(rig.Ui.LastFilter.BrowserEvents);
+    rig.Form->Button1Click(nullptr);
+  };
+  Run();
+  // The request ended at the click: the server saw the connection close mid-trickle.
+  EXPECT_TRUE(files.WaitForFinished(1, 5000)) << "the download went on after the cancel";
+  // The first file's share runs from 10 to 45; half of it had arrived.
+  ASSERT_EQ(filtered.size(), 1u) << "no filtered pass while the body trickled";
+  EXPECT_GE(filtered[0], 27);
+  EXPECT_LT(filtered[0], 45);
+  ASSERT_EQ(rig.Boxes().size(), 1u);
+  EXPECT_EQ(rig.Boxes()[0].text,
+            Utf8ToCp1252("Fehler: Update abgebrochen. Führen Sie das Update erneut aus."));
+  EXPECT_GE(std::filesystem::file_size(rig.WorkFolder + "/temp/big.bin"), 2000u);
+  EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/temp/f0.bin"));
+  EXPECT_EQ(Version(), "1.0");
 }
 
 TEST_F(PatchRunTest, TheLaunchersOwnExecutableGoesToHelper1) {

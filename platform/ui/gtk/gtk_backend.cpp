@@ -51,8 +51,25 @@ void TGtkBackend::RunMessageLoop() { g_main_loop_run(loop_); }
 void TGtkBackend::QuitMessageLoop() { g_main_loop_quit(loop_); }
 
 void TGtkBackend::ProcessMessages() {
+  input_hold_.Replay();
   for (int i = 0; i < kMaxPendingEvents && g_main_context_pending(nullptr); ++i)
     g_main_context_iteration(nullptr, FALSE);
+}
+
+void TGtkBackend::ProcessMessages(const TMessageFilter& filter) {
+  std::vector<GtkWidget*> allowed;
+  for (const TComponent* control : filter.Clicks) {
+    if (GtkWidget* widget = WidgetOf(const_cast<TComponent&>(*control))) allowed.push_back(widget);
+  }
+  input_hold_.Begin(std::move(allowed));
+  try {
+    for (int i = 0; i < kMaxPendingEvents && g_main_context_pending(nullptr); ++i)
+      g_main_context_iteration(nullptr, FALSE);
+  } catch (...) {
+    input_hold_.End();
+    throw;
+  }
+  input_hold_.End();
 }
 
 void TGtkBackend::SetApplicationTitle(const std::string& title) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/ui/component.h"
+#include "platform/ui/gtk/gtk_input_hold.h"
 #include "platform/ui/gtk/gtk_message_box.h"
 #include "platform/ui/ui_backend.h"
 
@@ -40,6 +41,7 @@ class TGtkBackend : public TUiBackend, private TComponentObserver {
   void RunMessageLoop() override;
   void QuitMessageLoop() override;
   void ProcessMessages() override;
+  void ProcessMessages(const TMessageFilter& filter) override;
   void SetApplicationTitle(const std::string& title) override;
   TScreenSize PrimaryScreenSize() override;
   HWND DesktopWindow() override;
@@ -84,6 +86,7 @@ class TGtkBackend : public TUiBackend, private TComponentObserver {
   static gboolean DrawFace(GtkWidget* widget, cairo_t* cr, gpointer peer);
 
   TGtkMessageBoxHost message_boxes_;
+  TGtkInputHold input_hold_;
   GMainLoop* loop_ = nullptr;
   bool application_named_ = false;
   std::map<const TComponent*, std::unique_ptr<TPeer>> peers_;

@@ -288,21 +288,26 @@ gboolean TGtkBackend::PlaceChild(GtkOverlay*, GtkWidget* widget, GdkRectangle* a
 
 gboolean TGtkBackend::DeleteEvent(GtkWidget*, GdkEvent*, gpointer data) {
   TForm& form = *static_cast<TPeer*>(data)->form;
-  form.Application().DispatchEvent([&] { form.Close(); });
+  TForm* closing = &form;
+  form.Application().DispatchEvent({TEventSource::Close, closing}, [closing] { closing->Close(); });
   return TRUE;
 }
 
 void TGtkBackend::Clicked(GtkButton*, gpointer data) {
   auto* peer = static_cast<TPeer*>(data);
   auto& button = static_cast<TButton&>(*peer->component);
-  peer->form->Application().DispatchEvent([&] { button.Click(); });
+  TButton* clicked = &button;
+  peer->form->Application().DispatchEvent({TEventSource::Click, clicked},
+                                          [clicked] { clicked->Click(); });
 }
 
 gboolean TGtkBackend::TimerElapsed(gpointer data) {
   auto* peer = static_cast<TPeer*>(data);
   const guint source = peer->timer_source;
   auto& timer = static_cast<TTimer&>(*peer->component);
-  peer->form->Application().DispatchEvent([&] { timer.Timer(); });
+  TTimer* elapsed = &timer;
+  peer->form->Application().DispatchEvent({TEventSource::Timer, elapsed},
+                                          [elapsed] { elapsed->Timer(); });
   // A handler that disabled the timer has removed this source already.
   return peer->timer_source == source ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
 }

@@ -51,6 +51,7 @@ class TWin32Backend : public TUiBackend, private TComponentObserver {
   void RunMessageLoop() override;
   void QuitMessageLoop() override;
   void ProcessMessages() override;
+  void ProcessMessages(const TMessageFilter& filter) override;
   void SetApplicationTitle(const std::string& title) override;
   TScreenSize PrimaryScreenSize() override;
   HWND DesktopWindow() override;

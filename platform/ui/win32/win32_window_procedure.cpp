@@ -29,7 +29,9 @@ LRESULT TWin32Backend::HandleMessage(TPeer& peer, ::HWND window, UINT message, W
     case WM_CLOSE:
       if (peer.component == peer.form) {
         TForm& form = *peer.form;
-        form.Application().DispatchEvent([&] { form.Close(); });
+        TForm* closing = &form;
+        form.Application().DispatchEvent({TEventSource::Close, closing},
+                                         [closing] { closing->Close(); });
         return 0;
       }
       break;
@@ -93,7 +95,8 @@ void TWin32Backend::Command(::HWND control) {
   TPeer* peer = control ? PeerOfWindow(control) : nullptr;
   auto* button = peer ? dynamic_cast<TButton*>(peer->component) : nullptr;
   if (!button) return;
-  peer->form->Application().DispatchEvent([&] { button->Click(); });
+  peer->form->Application().DispatchEvent({TEventSource::Click, button},
+                                          [button] { button->Click(); });
 }
 
 void TWin32Backend::Elapsed(UINT_PTR timer_id) {
@@ -101,7 +104,9 @@ void TWin32Backend::Elapsed(UINT_PTR timer_id) {
   for (auto& [component, peer] : peers_) {
     if (reinterpret_cast<UINT_PTR>(peer.get()) != timer_id) continue;
     auto& timer = static_cast<TTimer&>(*peer->component);
-    peer->form->Application().DispatchEvent([&] { timer.Timer(); });
+    TTimer* elapsed = &timer;
+    peer->form->Application().DispatchEvent({TEventSource::Timer, elapsed},
+                                            [elapsed] { elapsed->Timer(); });
     return;
   }
 }

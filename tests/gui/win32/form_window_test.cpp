@@ -2,7 +2,10 @@
 // the controls on it, minimise and close, the loop and the timer, and the painting freeze.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/ui/application.h"
 #include "platform/ui/button.h"
@@ -254,6 +257,39 @@ TEST(Win32Form, TheFreezeHoldsTheSystemsUpdateLockUntilReleased) {
   EXPECT_TRUE(app.LockWindowUpdate(0));
   ASSERT_TRUE(::LockWindowUpdate(Window(other.Handle())));
   ::LockWindowUpdate(nullptr);
+}
+
+TEST(Win32Form, AFilteredPassRunsTheAllowedClickAndLeavesOthersQueued) {
+  TWin32Backend ui;
+  TApplication app(ui, "Pelmorix");
+  TForm form(app, "Form1");
+  form.SetBounds(80, 80, 300, 120);
+  auto* cancel = form.CreateComponent<TButton>("Button1");
+  cancel->SetBounds(20, 20, 100, 30);
+  cancel->SetParent(&form);
+  auto* other = form.CreateComponent<TButton>("Button2");
+  other->SetBounds(160, 20, 100, 30);
+  other->SetParent(&form);
+  std::vector<std::string> clicks;
+  cancel->OnClick = [&](TObject*) { clicks.push_back("cancel"); };
+  other->OnClick = [&](TObject*) { clicks.push_back("other"); };
+  form.ShowWindow();
+  test::PumpFor(app, 0.3);
+
+  // The other button is clicked first; only the allowed one answers in filtered passes.
+  for (TButton* button : {other, cancel}) {
+    ::HWND window = ui.WindowOf(*button);
+    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 15));
+    ::PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(50, 15));
+  }
+  const TMessageFilter filter{{cancel}};
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (clicks.empty() && std::chrono::steady_clock::now() < end) app.ProcessMessages(filter);
+  EXPECT_EQ(clicks, std::vector<std::string>{"cancel"}) << "waited for the allowed click";
+  // The next free pass runs what waited.
+  EXPECT_TRUE(test::PumpUntil(
+      app, [&] { return clicks.size() == 2; }, 10));
+  EXPECT_EQ(clicks, (std::vector<std::string>{"cancel", "other"}));
 }
 
 }  // namespace

@@ -140,5 +140,41 @@ TEST(Application, DesktopServices) {
   EXPECT_EQ(1, backend.Minimized);
 }
 
+TEST(Application, AFilteredPassHoldsOtherEventsUntilMessagesRunFreely) {
+  THeadlessBackend backend;
+  TApplication app(backend, "Tarnovia Start");
+  TComponent cancel("Button1"), other("Button2"), browser("WebBrowser1"), timer("Timer1");
+  std::vector<std::string> ran;
+  const auto event = [&](TEventSource::TKind kind, const TComponent& source, std::string name) {
+    app.DispatchEvent({kind, &source}, [&ran, name] { ran.push_back(name); });
+  };
+  backend.OnFilteredProcessMessages = [&] {
+    if (backend.FilteredProcessMessagesCalls > 1) return;
+    event(TEventSource::Click, other, "other click");
+    event(TEventSource::Timer, timer, "timer");
+    event(TEventSource::Browser, browser, "document complete");
+    event(TEventSource::Close, other, "close");
+    event(TEventSource::Click, cancel, "cancel");
+    // A handler that lets messages run inside the pass stays under the filter.
+    app.ProcessMessages();
+  };
+  app.ProcessMessages(TMessageFilter{{&cancel}});
+  EXPECT_EQ(ran, std::vector<std::string>{"cancel"});
+  EXPECT_EQ(backend.FilteredProcessMessagesCalls, 2);
+  EXPECT_EQ(backend.ProcessMessagesCalls, 0);
+  EXPECT_EQ(backend.LastFilter.Clicks, std::vector<const TComponent*>{&cancel});
+
+  // Held events run in their order before the next free pass, or before the next event.
+  backend.OnFilteredProcessMessages = nullptr;
+  app.ProcessMessages();
+  EXPECT_EQ(ran, (std::vector<std::string>{"cancel", "other click", "timer", "document complete",
+                                           "close"}));
+  backend.OnFilteredProcessMessages = [&] { event(TEventSource::Timer, timer, "late timer"); };
+  app.ProcessMessages(TMessageFilter{{&cancel}, true});
+  event(TEventSource::Click, other, "next click");
+  EXPECT_EQ(ran.back(), "next click");
+  EXPECT_EQ(ran[ran.size() - 2], "late timer");
+}
+
 }  // namespace
 }  // namespace pelmorix
