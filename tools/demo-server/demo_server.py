@@ -188,12 +188,15 @@ def main():
     parser.add_argument("--control-port-file",
                         help="file the port of a control listener is written to (before the port"
                         " file); the server ends when its one connection closes")
+    parser.add_argument("--public-port", type=int,
+                        help="the port the server list and the texts name as this server's"
+                        " (a proxy's in front of it); its own port by default")
     args = parser.parse_args()
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
     port = server.server_address[1]
-    server.scenario = Scenario(args.scenario, "http://127.0.0.1:%d/" % port)
+    server.scenario = Scenario(args.scenario, "http://127.0.0.1:%d/" % (args.public_port or port))
     server.log = open(args.log, "a") if args.log else sys.stdout
     server.log_lock = threading.Lock()
     if args.control_port_file:
