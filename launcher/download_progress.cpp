@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "http/http_response.h"
+#include "http/reply_framing.h"
 
 namespace pelmorix {
 
@@ -45,7 +46,9 @@ TDownloadProgress::~TDownloadProgress() {
 void TDownloadProgress::Begin() {
   // Only a length the reply announces counts; a chunked body reports each chunk as a phase of
   // its own, and a body read until the close has none.
-  length_ = http_.Response().BodyLength();
+  // The body reader has framed this reply already, so the headers frame it without a fault.
+  const TIdReplyFraming framing = ReplyFraming(http_.Response().HeaderLines);
+  length_ = framing.Kind == TIdReplyFraming::kLength ? framing.Length : -1;
 }
 
 void TDownloadProgress::Advance(int64_t received) {
