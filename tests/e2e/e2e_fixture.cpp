@@ -1,7 +1,11 @@
 #include "tests/e2e/e2e_fixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
+
+#include "tests/e2e/demo_window_steps.h"
 
 namespace pelmorix::e2e {
 
@@ -65,6 +69,20 @@ TXWindow LauncherEndToEnd::WaitForLauncherWindow(const std::string& title, doubl
                              std::to_string(static_cast<int>(seconds)) + " s");
   }
   return *window;
+}
+
+void LauncherEndToEnd::ClickUpdateUntilWriteProbe(const TXWindow& window, int id) {
+  if (!Server.WaitForRequest("action=getbuttonimage&id=" + std::to_string(id) + "&param1=4")) {
+    throw std::runtime_error("the update button's picture was never asked for");
+  }
+  if (!WaitForGreyPicture(window, kUpdateX, kButtonY - 10)) {
+    throw std::runtime_error("no update button");
+  }
+  const bool probed = ClickUntil(window, kUpdateX, kButtonY, [&] {
+    const auto requests = Server.Requests();
+    return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
+  });
+  if (!probed) throw std::runtime_error("clicks on the update button never reached the server");
 }
 
 std::string LauncherEndToEnd::CopyLauncherTo(const std::string& folder) const {

@@ -59,6 +59,9 @@ class LauncherEndToEnd : public ::testing::Test {
   // The launcher's visible window (with the title, when one is given); fails the test when
   // none appears in time.
   TXWindow WaitForLauncherWindow(const std::string& title = "", double seconds = 60);
+  // Waits until the update button of the installation shows its picture, then clicks it until
+  // the write probe, the click's first request, reaches the server; fails the test otherwise.
+  void ClickUpdateUntilWriteProbe(const TXWindow& window, int id);
 
   // Copies Pelmorix.exe, Update.exe and Helper1.exe into the folder, so that a test may let
   // the launcher replace or rename itself; gives the copy of Pelmorix.exe.

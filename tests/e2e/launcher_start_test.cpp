@@ -2,7 +2,6 @@
 // a click that starts the game, the start without any server, and the patch runs.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -62,13 +61,7 @@ TEST_F(LauncherEndToEnd, UpdateButtonPatchesTheInstallation) {
   AddInstallation({.Id = 101, .Version = "1.0"});
   StartLauncher({.Arguments = {"/101"}});
   const TXWindow window = WaitForLauncherWindow("Tarnovia Kartenspiele (Demo)");
-  ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=101&param1=4"));
-  ASSERT_TRUE(WaitForGreyPicture(window, kUpdateX, kButtonY - 10)) << "no update button";
-  // The write probe is the click's first request.
-  ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY, [&] {
-    const auto requests = Server.Requests();
-    return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
-  }));
+  ClickUpdateUntilWriteProbe(window, 101);
 
   const auto question = WaitForBox(Launcher->Pid(), window);
   ASSERT_TRUE(question.has_value()) << "no patch question";
@@ -93,13 +86,7 @@ TEST_F(LauncherEndToEnd, SelfPatchReplacesTheLauncherAfterItCloses) {
   Server.WriteScenarioFile("patches/103/files/Pelmorix.exe", marker);
   StartLauncher({.Arguments = {"/103"}, .Program = program});
   const TXWindow window = WaitForLauncherWindow("Tarnovia Kartenspiele (Demo)");
-  ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=103&param1=4"));
-  ASSERT_TRUE(WaitForGreyPicture(window, kUpdateX, kButtonY - 10)) << "no update button";
-  // The write probe is the click's first request.
-  ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY, [&] {
-    const auto requests = Server.Requests();
-    return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
-  }));
+  ClickUpdateUntilWriteProbe(window, 103);
   const auto question = WaitForBox(Launcher->Pid(), window);
   ASSERT_TRUE(question.has_value()) << "no patch question";
   question->PressKeys("Return");

@@ -2,7 +2,6 @@
 // while the request is open, and "Abbrechen" ends the download at once.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -55,13 +54,7 @@ TEST_F(LauncherEndToEnd, TheBarMovesTheWindowRepaintsAndCancelEndsTheDownloadAtO
                                "/big.bin|big.bin|games\\101\\big.bin|");
   StartLauncher({.Arguments = {"/101"}});
   const TXWindow window = WaitForLauncherWindow("Tarnovia Kartenspiele (Demo)");
-  ASSERT_TRUE(Server.WaitForRequest("action=getbuttonimage&id=101&param1=4"));
-  ASSERT_TRUE(WaitForGreyPicture(window, kUpdateX, kButtonY - 10)) << "no update button";
-  // The write probe is the click's first request.
-  ASSERT_TRUE(ClickUntil(window, kUpdateX, kButtonY, [&] {
-    const auto requests = Server.Requests();
-    return std::find(requests.begin(), requests.end(), "/index.php") != requests.end();
-  }));
+  ClickUpdateUntilWriteProbe(window, 101);
   ASSERT_TRUE(WaitUntil([&] { return files.AcceptedCount() > 0; }, 10))
       << "the download did not start";
 

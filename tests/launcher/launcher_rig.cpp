@@ -85,6 +85,12 @@ std::vector<std::string> TDemoServer::Requests() const {
   return lines;
 }
 
+size_t TDemoServer::RequestsContaining(const std::string& text) const {
+  size_t count = 0;
+  for (const auto& request : Requests()) count += request.find(text) != std::string::npos;
+  return count;
+}
+
 TLauncherRig::TLauncherRig(std::vector<std::string> params, std::string exePath)
     : WorkFolder(Folder / "work"),
       Server(Folder.Path()),
@@ -133,6 +139,11 @@ void TLauncherRig::Show() { Form->ShowWindow(); }
 void TLauncherRig::LoadPage(const std::string& markup) {
   Browser->LoadPage(Browser->Navigations.empty() ? "about:blank" : Browser->Navigations.back(),
                     markup);
+}
+
+std::string TLauncherRig::InstalledVersion(int id) {
+  State().Settings.SelectedInstallation = id;
+  return State().Settings.ReadSetting("version");
 }
 
 }  // namespace pelmorix

@@ -35,6 +35,8 @@ class TDemoServer {
   void Put(const std::string& name, const std::string& content) const;
   // The request lines so far, without "GET " and " HTTP/1.1".
   std::vector<std::string> Requests() const;
+  // How many request lines so far hold the text.
+  size_t RequestsContaining(const std::string& text) const;
 
  private:
   std::string scenario_;
@@ -80,6 +82,8 @@ class TLauncherRig {
 
   TLauncherState& State() { return Launcher->State; }
   std::vector<TRecordingMessageBoxHost::Box>& Boxes() { return Ui.Boxes.Boxes; }
+  // The "version" the launcher's settings read for the installation now.
+  std::string InstalledVersion(int id);
 
  private:
   std::string previousFolder_;

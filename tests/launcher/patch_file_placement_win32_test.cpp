@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "launcher/patch_file_placement.h"
@@ -13,13 +12,6 @@
 
 namespace pelmorix {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Opens the file as another program would, sharing deletion or not.
 ::HANDLE Hold(const std::string& path, ::DWORD sharing) {
@@ -36,12 +28,12 @@ TEST(PatchFilePlacementWin32, AHeldTargetIsHeldUntilItsHolderLetsGo) {
   ::HANDLE holder = Hold(target, FILE_SHARE_READ | FILE_SHARE_WRITE);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   EXPECT_EQ(PlacePatchFile(download, target, "C:\\Games\\Pelmorix.exe"), TPlacement::Held);
-  EXPECT_EQ(ReadFile(target), "old");
+  EXPECT_EQ(ReadTextFile(target), "old");
   // The running program's own file (here a held one) is not waited for.
   EXPECT_EQ(PlacePatchFile(download, target, target), TPlacement::Skipped);
   ::CloseHandle(holder);
   EXPECT_EQ(PlacePatchFile(download, target, "C:\\Games\\Pelmorix.exe"), TPlacement::Placed);
-  EXPECT_EQ(ReadFile(target), "new");
+  EXPECT_EQ(ReadTextFile(target), "new");
 
   // A holder that lets deletion happen keeps the name until it closes, on systems without
   // the newer deletion: the move is then refused, which is no reason to skip the file.
@@ -54,7 +46,7 @@ TEST(PatchFilePlacementWin32, AHeldTargetIsHeldUntilItsHolderLetsGo) {
   if (placement == TPlacement::Held) {
     EXPECT_EQ(PlacePatchFile(download, target, "C:\\Games\\Pelmorix.exe"), TPlacement::Placed);
   }
-  EXPECT_EQ(ReadFile(target), "newer");
+  EXPECT_EQ(ReadTextFile(target), "newer");
 
   std::ofstream(download, std::ios::binary) << "x";
   EXPECT_EQ(PlacePatchFile(download, folder.Path() + "\\missing\\game.dat", ""),

@@ -50,15 +50,6 @@ class SignedPatchRunTest : public ::testing::Test {
     rig.Shell.Calls.clear();
     rig.Application->DispatchEvent([this] { rig.Form->RunPatch(); });
   }
-  std::string Version() {
-    rig.State().Settings.SelectedInstallation = 101;
-    return rig.State().Settings.ReadSetting("version");
-  }
-  size_t RequestsContaining(const std::string& text) {
-    size_t count = 0;
-    for (const auto& r : rig.Server.Requests()) count += r.find(text) != std::string::npos;
-    return count;
-  }
   // The run ended with the message, before anything was installed, run or recorded.
   void ExpectRefused(const std::string& message) {
     ASSERT_EQ(rig.Boxes().size(), 1u);
@@ -66,7 +57,7 @@ class SignedPatchRunTest : public ::testing::Test {
     EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/target0.bin"));
     EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/target1.bin"));
     EXPECT_TRUE(rig.Shell.Calls.empty());
-    EXPECT_EQ(Version(), "1.0");
+    EXPECT_EQ(rig.InstalledVersion(101), "1.0");
   }
 
   TLauncherRig rig;
@@ -79,9 +70,9 @@ TEST_F(SignedPatchRunTest, ASignedPatchIsInstalled) {
   EXPECT_EQ(rig.Boxes()[0].text, "Karo 2.0 wurde erfolgreich installiert.");
   EXPECT_EQ(ReadTextFile(rig.WorkFolder + "/target0.bin"), "data of f0");
   EXPECT_EQ(ReadTextFile(rig.WorkFolder + "/target1.bin"), "data of f1");
-  EXPECT_EQ(Version(), "2.0");
-  EXPECT_EQ(RequestsContaining("/patches/101/list.txt.sig"), 1u);
-  EXPECT_EQ(RequestsContaining("/patches/101/list.txt.sha256"), 1u);
+  EXPECT_EQ(rig.InstalledVersion(101), "2.0");
+  EXPECT_EQ(rig.Server.RequestsContaining("/patches/101/list.txt.sig"), 1u);
+  EXPECT_EQ(rig.Server.RequestsContaining("/patches/101/list.txt.sha256"), 1u);
 }
 
 TEST_F(SignedPatchRunTest, WhatTheSignatureDoesNotCoverIsRefusedBeforeAnyDownload) {
@@ -107,7 +98,7 @@ TEST_F(SignedPatchRunTest, WhatTheSignatureDoesNotCoverIsRefusedBeforeAnyDownloa
   rig.Server.Put("patches/101/type.txt", "2");  // the list is signed for installing, not running
   Run();
   ExpectRefused(invalid);
-  EXPECT_EQ(RequestsContaining("/files/"), 0u);
+  EXPECT_EQ(rig.Server.RequestsContaining("/files/"), 0u);
 }
 
 TEST_F(SignedPatchRunTest, ATamperedFileIsRemovedAndNothingIsInstalledOrRun) {
@@ -132,8 +123,8 @@ TEST_F(SignedPatchRunTest, ALauncherWithoutAKeyAsksForNoSignature) {
   ASSERT_EQ(rig.Boxes().size(), 1u);
   EXPECT_EQ(rig.Boxes()[0].text, "Karo 2.0 wurde erfolgreich installiert.");
   EXPECT_EQ(ReadTextFile(rig.WorkFolder + "/target1.bin"), "data of f2");
-  EXPECT_EQ(RequestsContaining(".sig"), 0u);
-  EXPECT_EQ(RequestsContaining(".sha256"), 0u);
+  EXPECT_EQ(rig.Server.RequestsContaining(".sig"), 0u);
+  EXPECT_EQ(rig.Server.RequestsContaining(".sha256"), 0u);
 }
 
 }  // namespace

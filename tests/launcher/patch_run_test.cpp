@@ -58,15 +58,6 @@ class PatchRunTest : public ::testing::Test {
   void Run() {
     rig.Application->DispatchEvent([this] { rig.Form->RunPatch(); });
   }
-  std::string Version() {
-    rig.State().Settings.SelectedInstallation = 101;
-    return rig.State().Settings.ReadSetting("version");
-  }
-  size_t RequestsContaining(const std::string& text) {
-    size_t count = 0;
-    for (const auto& r : rig.Server.Requests()) count += r.find(text) != std::string::npos;
-    return count;
-  }
 
   TLauncherRig rig;
   std::vector<int> positions;
@@ -108,7 +99,7 @@ TEST_F(PatchRunTest, InstallsMovesWritesTheVersionAndReloadsTheStartPage) {
   EXPECT_EQ(ReadFile(rig.WorkFolder + "/target0.bin"), "data of f0.bin");
   EXPECT_EQ(ReadFile(rig.WorkFolder + "/target1.bin"), "data of f1.bin");
   EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/temp/f0.bin"));
-  EXPECT_EQ(Version(), "2.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "2.0");
   EXPECT_EQ(rig.State().Settings.InstallationIdText, "/101");
   EXPECT_EQ(rig.Browser->Navigations.size(), navigations + 1);
   EXPECT_FALSE(rig.Form->Panel1->Visible());
@@ -137,14 +128,14 @@ TEST_F(PatchRunTest, TheQuestionDecidesAndAMessageWithoutBarAsksNothing) {
   EXPECT_EQ(rig.Boxes()[0].caption, "Neu in 2.0");
   EXPECT_EQ(rig.Boxes()[0].text, "Satz eins.\r\nSatz zwei.");
   EXPECT_EQ(rig.Boxes()[0].flags, MB_YESNO);
-  EXPECT_EQ(RequestsContaining("getpatchurl"), 0u);
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.Server.RequestsContaining("getpatchurl"), 0u);
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
 
   Offer("1", 0, "", "nur ein Text");
   Run();
   ASSERT_EQ(rig.Boxes().size(), 2u);  // no question, straight to success
   EXPECT_EQ(rig.Boxes()[1].text, "Karo 2.0 wurde erfolgreich installiert.");
-  EXPECT_EQ(Version(), "2.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "2.0");
 }
 
 TEST_F(PatchRunTest, TypeThreeOpensTheAddressAndFetchesNoList) {
@@ -153,9 +144,9 @@ TEST_F(PatchRunTest, TypeThreeOpensTheAddressAndFetchesNoList) {
   ASSERT_EQ(rig.Shell.Calls.size(), 1u);
   EXPECT_EQ(rig.Shell.Calls[0].Operation, "open");
   EXPECT_EQ(rig.Shell.Calls[0].File, rig.State().ServerBase + "patches/101/list.txt");
-  EXPECT_EQ(RequestsContaining("list.txt"), 0u);
+  EXPECT_EQ(rig.Server.RequestsContaining("list.txt"), 0u);
   EXPECT_TRUE(rig.Boxes().empty());
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
 }
 
 TEST_F(PatchRunTest, TypeThreeHandsTheShellNothingButAWebAddress) {
@@ -185,7 +176,7 @@ TEST_F(PatchRunTest, TypeTwoStartsEveryDownloadInOrder) {
   EXPECT_EQ(rig.Shell.Calls[0].File, "temp\\f0.bin");
   EXPECT_EQ(rig.Shell.Calls[1].File, "temp\\f1.bin");
   EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f1.bin"));
-  EXPECT_EQ(Version(), "2.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "2.0");
   EXPECT_FALSE(rig.Form->Visible());  // a start succeeded: the launcher goes after the run
 }
 
@@ -198,13 +189,13 @@ TEST_F(PatchRunTest, FailedDownloadMovesNothingAndNamesTheHttpError) {
   EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/target0.bin"));
   EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f0.bin"));
   EXPECT_FALSE(rig.Form->Panel1->Visible());
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
 
   Offer("1", 1, "http://127.0.0.1:1/x|x.bin|t.bin|");  // nothing listens there
   Run();
   ASSERT_EQ(rig.Boxes().size(), 2u);
   EXPECT_EQ(rig.Boxes()[1].text.rfind("Fehler: ", 0), 0u);
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
 }
 
 TEST_F(PatchRunTest, ACancelBeforeADownloadStopsTheRunOnceItIsIn) {
@@ -219,12 +210,12 @@ TEST_F(PatchRunTest, ACancelBeforeADownloadStopsTheRunOnceItIsIn) {
   ASSERT_EQ(rig.Boxes().size(), 1u);
   EXPECT_EQ(rig.Boxes()[0].text,
             Utf8ToCp1252("Fehler: Update abgebrochen. Führen Sie das Update erneut aus."));
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
   EXPECT_FALSE(rig.Form->Button1->Enabled());
   onPump = nullptr;
   Offer("1", 0, "");
   Run();  // the next run starts with the button enabled and the flag cleared
-  EXPECT_EQ(Version(), "2.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "2.0");
 }
 
 TEST_F(PatchRunTest, ADownloadMovesTheBarAndEndsAtOnceOnCancel) {
@@ -256,7 +247,7 @@ TEST_F(PatchRunTest, ADownloadMovesTheBarAndEndsAtOnceOnCancel) {
             Utf8ToCp1252("Fehler: Update abgebrochen. Führen Sie das Update erneut aus."));
   EXPECT_GE(std::filesystem::file_size(rig.WorkFolder + "/temp/big.bin"), 2000u);
   EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/temp/f0.bin"));
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
 }
 
 TEST_F(PatchRunTest, TheLaunchersOwnExecutableGoesToHelper1) {
@@ -272,7 +263,7 @@ TEST_F(PatchRunTest, TheLaunchersOwnExecutableGoesToHelper1) {
   EXPECT_EQ(ReadFile(rig.WorkFolder + "/PELMORIX.EXE"), "other");  // upper case is moved
   EXPECT_TRUE(rig.Boxes().empty());
   EXPECT_FALSE(rig.Form->Visible());
-  EXPECT_EQ(Version(), "2.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "2.0");
 }
 
 // A non-empty folder at a target cannot be replaced even by the superuser: it stands for a file
@@ -304,7 +295,7 @@ TEST_F(PatchRunTest, AHeldTargetIsTriedAgainWhileTheWindowPaintsThenFailsTheRun)
                          "Update erneut aus."));
   EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f1.bin")) << "the loop went on";
   EXPECT_FALSE(rig.Form->Panel1->Visible());
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
 }
 
 // Lists may name targets that cannot take a file; these stay silent and the run succeeds.
@@ -321,7 +312,7 @@ TEST_F(PatchRunTest, TargetsThatCannotTakeAFileAreSkippedSilently) {
   Run();
   ASSERT_EQ(rig.Boxes().size(), 1u);
   EXPECT_EQ(rig.Boxes()[0].text, "Karo 2.0 wurde erfolgreich installiert.");
-  EXPECT_EQ(Version(), "2.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "2.0");
   EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/t2.bin"));
   EXPECT_TRUE(std::filesystem::exists(rig.WorkFolder + "/temp/f2.bin"));
   EXPECT_EQ(installPumps["Karo 2.0 Installation: nofolder\\t0.bin installieren (Datei 1 von 3).."],
@@ -337,9 +328,9 @@ TEST_F(PatchRunTest, ListsTooLongOrUnreadableAreRefusedBeforeAnyDownload) {
   EXPECT_EQ(rig.Boxes()[0].text,
             Utf8ToCp1252("Fehler: Die Patchliste enthält 102 Dateien, möglich sind höchstens "
                          "101. Führen Sie das Update erneut aus."));
-  EXPECT_EQ(RequestsContaining("files/"), 0u);
+  EXPECT_EQ(rig.Server.RequestsContaining("files/"), 0u);
   EXPECT_EQ(rig.Ui.ProcessMessagesCalls, 0);  // the panel never showed
-  EXPECT_EQ(Version(), "1.0");
+  EXPECT_EQ(rig.InstalledVersion(101), "1.0");
 
   rig.Server.Put("patches/101/list.txt", "Karo|2.0|");
   Run();
@@ -356,7 +347,7 @@ TEST_F(PatchRunTest, ListsTooLongOrUnreadableAreRefusedBeforeAnyDownload) {
               Utf8ToCp1252("Fehler: Der Dateiname " + climb +
                            " führt aus dem Ordner temp hinaus. Führen Sie das Update erneut aus."));
   }
-  EXPECT_EQ(RequestsContaining("files/"), 0u);
+  EXPECT_EQ(rig.Server.RequestsContaining("files/"), 0u);
   EXPECT_FALSE(std::filesystem::exists(rig.WorkFolder + "/../up.bin"));
   ServedFiles(1);
   Offer("1", 1, "{base}files/f0.bin|f0.bin|..\\target0.bin|");
