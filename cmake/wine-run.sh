@@ -5,6 +5,8 @@
 set -e
 prefix=$1
 shift
-"$(dirname "$0")/wine-prefix.sh" "$prefix"
+# A failure here would otherwise end the test silently, before wine has said anything.
+"$(dirname "$0")/wine-prefix.sh" "$prefix" ||
+  { echo "wine-run.sh: the wine prefix $prefix could not be made" >&2; exit 1; }
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 exec wine "$@"
